@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quillon needs to build, test and run its demo.
+# Runs as root (or through sudo); installs only what is missing.
+set -euo pipefail
+
+packages=(
+  cmake make g++ pkg-config
+  libsqlite3-dev libgtest-dev
+  # a real resource compiler to prove written scripts compile
+  binutils-mingw-w64-x86-64 gcc-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev llvm-14
+  python3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
