@@ -37,6 +37,7 @@ inline constexpr int Class = 33;
 inline constexpr int AcceleratorEntry = 34;
 inline constexpr int UserResource = 35;
 inline constexpr int Separator = 39;
+inline constexpr int Unexpected = 49;  // statement starting with a keyword out of place
 inline constexpr int Other = 65;
 inline constexpr int Marker = 66;
 inline constexpr int StringTableEntry = 70;
@@ -70,6 +71,8 @@ struct CRcStatement {
     int facePos = 0;         // FONT face name or CLASS name of a dialog header
     int faceLen = 0;
     int x = 0, y = 0, cx = 0, cy = 0;  // coordinates of a dialog or control statement
+    int coordPos[4] = {};              // byte offsets and lengths of those four values in text
+    int coordLen[4] = {};              //   (length 0 when the statement has none)
     int language = 0, subLanguage = 0; // values of a LANGUAGE statement
     int codePage = 0;                  // value of a #pragma code_page statement
     unsigned flagBits = 0;             // OR of known style names and numbers met

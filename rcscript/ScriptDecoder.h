@@ -3,6 +3,14 @@
 // Order: byte-order mark (UTF-8, UTF-16LE, UTF-16BE), else valid UTF-8, else the
 // code page of the first `#pragma code_page`, else that of the first LANGUAGE
 // statement, else 1252.
+//
+// An 8-bit script that changes its code page midway is read section by section,
+// each #pragma code_page taking effect from its own line (DEFAULT returns to the
+// code page of the LANGUAGE statement, or 1252). A pure ASCII script reads the same
+// in every code page; its codePage is still the one its pragma or LANGUAGE names,
+// since that is the code page its writer meant. Also handled: UTF-16 without
+// byte-order mark, UTF-16LE whose line ends were converted byte-wise (a CR byte
+// before each LF byte), and an end-of-file mark (Ctrl-Z) at the end.
 
 #include <filesystem>
 #include <string>
@@ -12,7 +20,8 @@ namespace qln {
 
 struct DecodedScript {
     std::string text;       // UTF-8, without byte-order mark
-    int codePage = 0;       // code page the bytes were read in (1200, 1201, 65001, 1252, ...)
+    int codePage = 0;       // code page the bytes were read in (1200, 1201, 65001, 1252, ...);
+                            // the first section's when there are several
     std::string encoding;   // human-readable description, e.g. "UTF-16LE (BOM)", "CP1251 (#pragma code_page)"
 };
 

@@ -1,0 +1,218 @@
+// Fidelity of written scripts on real scripts: every script of the corpus is
+// built into a database and written again for a language without
+// translations, next to (a mirror of) its source so that its includes
+// resolve. The written script must parse to the same texts in the same
+// order, and compile to the same resources as its source apart from the
+// language identifiers. Scripts whose resources necessarily differ are listed
+// with their reasons in data/written_script_differences.txt.
+
+#include "project/ProjectBuild.h"
+#include "project/TranslationWriter.h"
+#include "projectdb/Translations.h"
+#include "projectdb/temp_project.h"
+#include "writer_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace qln {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kPrimary = 7, kSub = 1;  // German, written in UTF-8
+
+std::vector<fs::path> ScriptsUnder(const fs::path& root)
+{
+    std::vector<fs::path> files;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        std::string ext = e.path().extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (e.is_regular_file() && ext == ".rc")
+            files.push_back(e.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// A tree beside the corpus in which a folder can be made writable: the folder
+// and its ancestors become real folders whose other entries are links to the
+// originals, so that relative names (also "..\") reach the same files.
+class MirrorTree {
+public:
+    MirrorTree(fs::path original, fs::path root) : original_(std::move(original)), root_(std::move(root)) {}
+
+    fs::path Writable(const fs::path& dir)
+    {
+        fs::path relative = fs::relative(dir, original_);
+        fs::path current;
+        Expand(current);
+        for (const fs::path& part : relative) {
+            const fs::path next = current / part;
+            if (fs::is_symlink(root_ / next)) {
+                fs::remove(root_ / next);
+                fs::create_directory(root_ / next);
+                Expand(next);
+            }
+            current = next;
+        }
+        return root_ / current;
+    }
+
+private:
+    void Expand(const fs::path& relative)
+    {
+        if (!expanded_.insert(relative.string()).second)
+            return;
+        fs::create_directories(root_ / relative);
+        for (const auto& entry : fs::directory_iterator(original_ / relative)) {
+            const fs::path link = root_ / relative / entry.path().filename();
+            if (!fs::exists(fs::symlink_status(link)))
+                fs::create_symlink(entry.path(), link);
+        }
+    }
+
+    fs::path original_, root_;
+    std::set<std::string> expanded_;
+};
+
+// The source texts of the database in script order.
+std::vector<std::string> StoredTexts(CProjectDatabase& project)
+{
+    std::vector<std::string> texts;
+    sql::Statement st = project.db().prepare(
+        "SELECT ResourceText.SourceText FROM ResFileLine JOIN ResourceText ON ResourceText.LineIndex = "
+        "ResFileLine.LineIndex ORDER BY ResFileLine.Line");
+    while (st.step())
+        texts.push_back(st.columnText(0));
+    return texts;
+}
+
+// Scripts whose compiled resources are known to differ, each with its reason.
+std::map<std::string, std::string> ExplainedDifferences()
+{
+    std::map<std::string, std::string> reasons;
+    std::ifstream in(fs::path(QLN_TEST_DATA_DIR) / "written_script_differences.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        const std::size_t tab = line.find('\t');
+        if (tab != std::string::npos)
+            reasons[line.substr(0, tab)] = line.substr(tab + 1);
+    }
+    return reasons;
+}
+
+bool CompilerAvailable(const fs::path& tools)
+{
+    return fs::exists(tools / "rcc.py") && fs::exists(tools / "resdump.py") &&
+           std::system("command -v python3 >/dev/null 2>&1 && command -v x86_64-w64-mingw32-windres >/dev/null "
+                       "2>&1") == 0;
+}
+
+std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
+
+TEST(WriterFidelityTest, CorpusScriptsSurviveWritingUnchanged)
+{
+    const fs::path corpus = fs::weakly_canonical(QLN_CORPUS_DIR);
+    if (!fs::is_directory(corpus))
+        GTEST_SKIP() << "corpus folder " << corpus << " is absent";
+    test::TempDir work;
+    MirrorTree mirror(corpus, work / "mirror");
+    std::ofstream manifest(work / "manifest.txt");
+
+    int built = 0, notBuilt = 0, reparsed = 0;
+    std::vector<std::string> notBuiltList;
+    for (const fs::path& script : ScriptsUnder(corpus)) {
+        const std::string key = fs::relative(script, corpus).string();
+        SCOPED_TRACE(key);
+        const fs::path db = work / "project.mdb";
+        test::CopyTemplateTo(db);
+        CProjectDatabase project(db);
+        BuildReport report;
+        if (BuildFromScript(script, project, NoProgress(), &report) != 0) {
+            ++notBuilt;
+            notBuiltList.push_back(key + ": " + report.message);
+            continue;
+        }
+        ++built;
+        ASSERT_TRUE(AddLanguage(project, kPrimary, kSub, 65001));
+        const fs::path dir = mirror.Writable(script.parent_path());
+        const fs::path written = dir / DefaultTranslationFileName(project, script, kPrimary, kSub);
+        ASSERT_FALSE(fs::exists(fs::symlink_status(written)));
+        WriteResult result = WriteTranslatedScript(written, script, project, kPrimary, kSub);
+        ASSERT_EQ(result.status, WriteStatus::Written) << result.message;
+
+        // (a) the written script parses again, to the same texts in the same order.
+        test::ParsedScript parsed = test::ParseScriptBytes(test::ReadBytes(written));
+        EXPECT_EQ(parsed.error, 0);
+        EXPECT_EQ(parsed.Texts(), StoredTexts(project));
+        reparsed += parsed.error == 0;
+
+        std::string incdirs;
+        if (key.rfind("windirstat/", 0) == 0) {
+            const fs::path base = corpus / "windirstat" / "windirstat";
+            incdirs = (base / "..").string() + ";" + base.string() + ";" + (base / "res").string();
+        }
+        manifest << key << '\t' << script.string() << '\t' << written.string() << '\t' << incdirs << '\n';
+        fs::remove(db);
+    }
+    manifest.close();
+    std::cout << "[ fidelity ] " << built << " scripts built and written, " << reparsed << " parsed again; "
+              << notBuilt << " not built\n";
+    for (const std::string& s : notBuiltList)
+        std::cout << "[ not built ] " << s << "\n";
+    EXPECT_GT(built, 0);
+
+    // (b) compiled resources, where the source compiles.
+    const fs::path tools = corpus.parent_path() / "tools";
+    if (!CompilerAvailable(tools)) {
+        std::cout << "[ fidelity ] no resource compiler: compiled resources not compared\n";
+        return;
+    }
+    const fs::path results = work / "results.txt";
+    const std::string command = "python3 " + Quote(fs::path(QLN_SOURCE_DIR) / "tests/project/compare_compiled.py") +
+                                " " + Quote(tools) + " " + Quote(work / "manifest.txt") + " " + Quote(results) + " 2";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+
+    const auto explained = ExplainedDifferences();
+    std::map<std::string, int> counts;
+    std::set<std::string> seenExplained;
+    std::ifstream in(results);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string key, status, detail;
+        std::getline(fields, key, '\t');
+        std::getline(fields, status, '\t');
+        std::getline(fields, detail);
+        ++counts[status];
+        const bool isExplained = explained.count(key) != 0;
+        if (isExplained)
+            seenExplained.insert(key);
+        if (status == "differ" || status == "second-fails") {
+            EXPECT_TRUE(isExplained) << key << " " << status << ": " << detail;
+            if (isExplained)
+                std::cout << "[ explained ] " << key << ": " << explained.at(key) << "\n";
+        } else if (status == "same") {
+            EXPECT_FALSE(isExplained) << key << " compiles the same now: remove it from the list";
+        }
+    }
+    std::cout << "[ fidelity ] compiled: " << counts["same"] << " same, " << counts["differ"] << " differ, "
+              << counts["second-fails"] << " written script fails, " << counts["first-fails"]
+              << " source does not compile\n";
+    for (const auto& [key, reason] : explained)
+        EXPECT_TRUE(seenExplained.count(key)) << key << " is listed but was not compared";
+}
+
+}  // namespace
+}  // namespace qln
