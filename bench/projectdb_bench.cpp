@@ -23,7 +23,7 @@ double secondsSince(Clock::time_point start)
 
 void report(const char* what, std::size_t rows, double seconds)
 {
-    std::printf("%-44s %9zu rows %8.2f s %12.0f rows/s\n", what, rows, seconds, rows / seconds);
+    std::printf("%-44s %9zu %8.2f s %12.0f per s\n", what, rows, seconds, rows / seconds);
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ int main(int argc, char** argv)
             }
             transaction.commit();
         }
-        report("append lines + texts (allocation included)", lines, secondsSince(start));
+        report("append line + text (allocation included)", lines, secondsSince(start));  // 2 rows each
 
         // Allocation alone when every index from 10 up is taken and each
         // search starts at 10 again: the linear rule would scan the set.

@@ -1,7 +1,9 @@
 #include "project/ProjectBuild.h"
 
+#include "projectdb/Languages.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Translations.h"
+#include "rcscript/CodePages.h"
 #include "rcscript/Messages.h"
 #include "rcscript/RcParser.h"
 
@@ -13,6 +15,7 @@ namespace fs = std::filesystem;
 
 bool IsDialogControlKind(int lineKind)
 {
+    // CONTROL; ICON to SCROLLBAR (18 to 30); AUTORADIOBUTTON to AUTO3STATE (102 to 104).
     return lineKind == kind::Control || (lineKind >= kind::DialogIcon && lineKind <= 30) ||
            (lineKind >= 102 && lineKind <= 104);
 }
@@ -101,7 +104,9 @@ void BuildLineStore::AppendKindRow(const CRcStatement& statement, const CRcParse
             db_.AppendBlockValue(lineIndex, db_.currentStatementLine, db_.currentBlockLine, name);
         break;
     case kind::Language:
-        db_.AppendSourceLanguage(lineIndex, statement.language, statement.subLanguage, 0, 0, {});
+        db_.AppendSourceLanguage(lineIndex, statement.language, statement.subLanguage,
+                                 CodePageNumber(statement.language, statement.subLanguage),
+                                 LanguageCharSet(statement.language, statement.subLanguage), {});
         break;
     default:
         break;
@@ -122,7 +127,6 @@ int BuildFromScript(const fs::path& script, CProjectDatabase& db, Progress& prog
         ScriptReader reader(db, used, store, ReadMode::Build, progress);
         code = reader.ReadFile(script);
         out.stopLine = reader.stopLine();
-        out.stoppedAtUnknown = reader.stoppedAtUnknown();
         out.missingIncludes = reader.missingIncludes();
         out.lines = reader.counter();
         if (code == rcerr::CantOpen)

@@ -43,7 +43,6 @@ struct BuildReport {
     std::vector<std::string> missingIncludes;
     std::string warning;         // the missing include files, when there are any
     int stopLine = 0;            // physical line where reading stopped (error or unknown character)
-    bool stoppedAtUnknown = false;
     std::int32_t lines = 0;      // statements read (the last Line)
 };
 

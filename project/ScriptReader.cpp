@@ -144,15 +144,9 @@ int ScriptReader::ReadScriptFile(const std::string& text, const fs::path& direct
             code = rcerr::NoMemory;
             break;
         }
-        // An unknown character at the start of a statement ends the file
-        // without storing it; what was read so far stands.
-        if (statement.kind == kind::Unknown) {
-            if (openFiles_.size() == 1) {
-                stoppedAtUnknown_ = true;
-                stopLine_ = statement.sourceLine;
-            }
-            break;
-        }
+        // An unknown character at the start of a statement is a parser error
+        // like any other: reading stops and the build says where, instead of
+        // dropping the rest of the script without a word.
         if (statement.error != 0) {
             code = statement.error;
             stopLine_ = statement.sourceLine;
@@ -252,6 +246,7 @@ bool ScriptReader::FollowInclude(const CRcStatement& statement, const fs::path& 
         return missing();
     }
     db_.db().exec("RELEASE include_file");
+    store_.IncludeFinished();
     if (code == 0 && stamp && first != 0)
         db_.AppendIncludeFile(static_cast<std::int32_t>(first), written, *stamp);
     if (firstIndex_ == 0)

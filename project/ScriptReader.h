@@ -4,7 +4,8 @@
 // (ResFileLine.Line) and handed to a LineStore, which stores it (build) or
 // merges it into the rows already there (update). Include lines naming a file
 // of the project's include list are followed: the included file is read in
-// place of the include line.
+// place of the include line: its lines take the numbers from the include
+// line's on, and the lines behind it continue after them.
 //
 // Paths are resolved explicitly (the process's current directory is never
 // changed): an include name is taken relative to the directory of the file
@@ -64,8 +65,13 @@ public:
     // reader has already taken back the rows and line indexes).
     virtual void IncludeStarted() {}
     virtual void IncludeAbandoned() {}
+    // Reading the include file succeeded (includes nest: each IncludeStarted
+    // is closed by exactly one IncludeFinished or IncludeAbandoned).
+    virtual void IncludeFinished() {}
 };
 
+// Runs inside the caller's transaction: an include file that fails half way
+// is taken back through a savepoint.
 class ScriptReader {
 public:
     // `used` holds the line indexes already in the database; it grows as
@@ -104,8 +110,6 @@ public:
     // Physical line of the statement that stopped reading with an error, or of
     // the unknown character that ended it early (0 when neither happened).
     int stopLine() const noexcept { return stopLine_; }
-    // True when reading ended at a statement starting with an unknown character.
-    bool stoppedAtUnknown() const noexcept { return stoppedAtUnknown_; }
     const std::string& openError() const noexcept { return openError_; }
 
 private:
@@ -135,7 +139,6 @@ private:
     bool cancelled_ = false;
     std::vector<std::string> missing_;
     int stopLine_ = 0;
-    bool stoppedAtUnknown_ = false;
     std::string openError_;
 };
 

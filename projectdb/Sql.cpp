@@ -353,7 +353,13 @@ bool Database::inTransaction() const
 
 Transaction::Transaction(Database& db, Kind kind) : db_(db)
 {
-    db_.exec(kind == Kind::Immediate ? "BEGIN IMMEDIATE" : "BEGIN");
+    // Inside a transaction that is already open the guard becomes a savepoint,
+    // so an operation that guards itself can also run as part of a larger one.
+    nested_ = sqlite3_get_autocommit(db_.handle()) == 0;
+    if (nested_)
+        db_.exec("SAVEPOINT qln_nested");
+    else
+        db_.exec(kind == Kind::Immediate ? "BEGIN IMMEDIATE" : "BEGIN");
     active_ = true;
 }
 
@@ -363,14 +369,17 @@ Transaction::~Transaction()
         return;
     // Never throws: a failed rollback leaves SQLite to roll back on close.
     db_.resetCached();
-    sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (nested_)
+        sqlite3_exec(db_.handle(), "ROLLBACK TO qln_nested; RELEASE qln_nested", nullptr, nullptr, nullptr);
+    else
+        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Transaction::commit()
 {
     if (!active_)
         throw Error(SQLITE_MISUSE, SQLITE_MISUSE, "transaction is not active");
-    db_.exec("COMMIT");
+    db_.exec(nested_ ? "RELEASE qln_nested" : "COMMIT");
     active_ = false;
 }
 
@@ -380,7 +389,7 @@ void Transaction::rollback()
         return;
     active_ = false;
     db_.resetCached();
-    db_.exec("ROLLBACK");
+    db_.exec(nested_ ? "ROLLBACK TO qln_nested; RELEASE qln_nested" : "ROLLBACK");
 }
 
 }  // namespace qln::sql

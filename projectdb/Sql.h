@@ -149,7 +149,8 @@ private:
     std::map<std::string, std::unique_ptr<Statement>, std::less<>> cache_;
 };
 
-// BEGIN in the constructor, ROLLBACK in the destructor unless commit() ran.
+// BEGIN in the constructor, ROLLBACK in the destructor unless commit() ran;
+// inside an open transaction a SAVEPOINT, released or rolled back the same way.
 class Transaction {
 public:
     enum class Kind { Deferred, Immediate };
@@ -166,6 +167,7 @@ public:
 private:
     Database& db_;
     bool active_ = false;
+    bool nested_ = false;  // a savepoint inside an open transaction
 };
 
 }  // namespace qln::sql

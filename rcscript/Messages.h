@@ -147,6 +147,183 @@ inline constexpr std::string_view BuildParserErrorPopup =
 inline constexpr std::string_view BuildDatabaseError =
     "Build Translation File Database.\nError while creating database %1.";
 
+// --- Translation project: importing from translated scripts and databases ------
+// %1 the file, %2 its extension.
+inline constexpr std::string_view ImportUnsupportedType =
+    "Import text from %1\nUnsupported file type '%2'. Can not import text from this file.";
+inline constexpr std::string_view ImportProgressTitle = "Import text from %1.";
+inline constexpr std::string_view ImportReadError = "Error reading from %1\nCan not import resource text.";
+// %1 the file, %2 the number of texts imported.
+inline constexpr std::string_view ImportTextDone = "Import text from  %1\n\n%2 text resources imported.";
+inline constexpr std::string_view ImportTextNothing =
+    "Import text from %1.\n\nNo identical resources found or identical resouces already translated.\nNo text "
+    "imported.";
+inline constexpr std::string_view ImportDbIsCurrent = "%1\nThe import database is the current database !";
+inline constexpr std::string_view ImportDbNoTranslation = "%1\nDatabase contains no translation. No text to import.";
+// %1 the database, %2 the language asked for.
+inline constexpr std::string_view ImportDbLacksLanguage =
+    "%1\nDatabase contains no %2 translation. No text to import.";
+inline constexpr std::string_view ImportDbFinished =
+    "%1\nImport text from database finished. Do you want to close the open import database document ?";
+
+// --- Translation project: exporting to a database ----------------------------------
+inline constexpr std::string_view ExportDbDialogTitle = "Export Text to Database File";
+inline constexpr std::string_view ExportDbIsCurrent =
+    "%1\nYou have selected the current database. Please choose another file name for the export database file.";
+inline constexpr std::string_view ExportDbExists = "%1\nThe file already exists.\n\nDo you want to overwrite ?";
+inline constexpr std::string_view ExportDbIsOpen =
+    "%1\nThe file is currenly openend by Quillon. Please choose a new file name for the export database file.";
+// %1 the project database, %2 the export file.
+inline constexpr std::string_view ExportDbCopyFailed = "%1\nCan not copy file to\n%2.";
+inline constexpr std::string_view ExportDbDone = "%1\nCreating export database successful.";
+// %1 the project database, %2 the language asked for.
+inline constexpr std::string_view ExportDbNoSuchLanguage = "%1\nThe database has no %2 translation.";
+
+// --- Batch command line ------------------------------------------------------------
+// Written to standard error for an unknown switch in batch mode.
+inline constexpr std::string_view BatchUnknownCommandFlag = "Unknow command flag '%1'\n";
+inline constexpr std::string_view BatchMissingParameter = "Error:  Missing parameter.";
+inline constexpr std::string_view BatchTooManyParameters = "Error:  Too many parameters.";
+// %1 the command switches given.
+inline constexpr std::string_view BatchOneCommandOnly = "Error:  Only one command per call: %1";
+inline constexpr std::string_view BatchUsageTitle =
+    "Usage:  qln40 [file]  or  qln40 /<command> <parameters> [/LOG <logfile>]";
+inline constexpr std::string_view BatchUsageLanguage =
+    "  <language>: a name (\"German\", \"English US\"), an identifier (\"0407\") or a decimal language id";
+inline constexpr std::string_view BatchUsageExitCodes =
+    "  Exit codes: 0 done or yes, 1 no, 2 failed, 3 wrong command line";
+// %1 the file named on the command line.
+inline constexpr std::string_view BatchNoWorkbench =
+    "The workbench window is not available in this build; %1 was not opened.";
+inline constexpr std::string_view UsageTranslated = "Command 'Is Translated':   /T  <filename.mdb>  <language>";
+inline constexpr std::string_view UsageUpToDate =
+    "Command 'Is UpToDate':   /D  <dbfilename.mdb>  or   /D  <rcfilename.rc>  <dbfilename.mdb>";
+inline constexpr std::string_view UsageHasLanguage = "Command 'Has Language':   /L  <filename.mdb>  <language>";
+inline constexpr std::string_view UsageExport =
+    "Command 'Export to Database':   /E  <src_dbfilename.mdb> <dest_bfilename.mdb>  [language 1] [language 2]  "
+    "......";
+inline constexpr std::string_view UsageImport =
+    "Command 'Import from Database':   /I  <from_dbfilename.mdb> <language> <to_bfilename.mdb>";
+inline constexpr std::string_view UsageCreateDb = "Command 'Create Database':   /C  <resfilename.rc>";
+inline constexpr std::string_view UsageUpdate =
+    "Command 'Update Database':   /U  <dbfilename.mdb>  or   /U  <rcfilename.rc>  <dbfilename.mdb>";
+inline constexpr std::string_view UsageAddLang =
+    "Command 'New Translation':   /A  <dbfilename.mdb> <language> <translated_res_filename.rc>";
+inline constexpr std::string_view UsageAddLangCodePage =
+    "                             [code page]  (optional; the language's own code page when left out)";
+inline constexpr std::string_view UsageWriteRc =
+    "Command 'Write Translated RC File':   /RC  <dbfilename.mdb> <language> <resfilename.rc>";
+inline constexpr std::string_view UsageLogFile = "Log file:   /LOG  <logfilename>   (after the command)";
+inline constexpr std::string_view UsageListLids = "Command 'List Local Language Ids':   /LIDS  <filename>";
+inline constexpr std::string_view UsageCompact = "Command 'Compact Database':   /COMP  <dbfilename.mdb>";
+inline constexpr std::string_view BatchTranslatedHeader = "QLN: Is translated ?\n     Database: %1\n     Language: %2";
+inline constexpr std::string_view BatchYes = "     -->  Yes";
+inline constexpr std::string_view BatchNo = "     -->  No";
+// %1 texts, %2 translated texts, %3 texts flagged as not actual.
+inline constexpr std::string_view BatchTranslatedCounts =
+    "    amount = %1,  translated = %2,  not actual (modified) = %3  ";
+inline constexpr std::string_view BatchUpToDateHeader = "QLN:  Check datatabase if UpToDate.\n     %1";
+inline constexpr std::string_view BatchUpToDateHeaderScript =
+    "QLN: Check datatabase if UpToDate.\n     Resource file:  %1\n     Database: %2";
+inline constexpr std::string_view BatchUpToDateYes = "   (Yes)  Database check successful. Database is UpToDate.";
+inline constexpr std::string_view BatchUpToDateNo =
+    "   (No)   Database check successful. Database is not UpToDate.";
+inline constexpr std::string_view BatchHasLanguageHeader = "QLN: Has translation ?\n     Database: %1\n     Language: %2";
+inline constexpr std::string_view BatchExportHeader = "QLN:  Export to database.";
+inline constexpr std::string_view BatchExportSucceeded = "QLN: Export successful.\n     From: %1\n     To:  %2";
+inline constexpr std::string_view BatchExportLanguage = "     Language:  %1";
+inline constexpr std::string_view BatchImportHeader = "QLN: Import text from database.";
+inline constexpr std::string_view BatchImportSucceeded = "QLN: Successful import of '%1' text from %2 to %3.";
+inline constexpr std::string_view BatchCreateHeader = "QLN: Create database file.";
+inline constexpr std::string_view BatchCreateExists = "Warning: Database %1  for resource file %2 already exists.";
+inline constexpr std::string_view BatchCreateSucceeded =
+    "QLN: Create database file %1 successful for resource file %2.";
+inline constexpr std::string_view BatchUpdateHeader = "QLN: Update database.  File:  %1";
+inline constexpr std::string_view BatchUpdateHeaderScript =
+    "QLN:  Update database.\n     Resource file: %1\n     Database: %2";
+inline constexpr std::string_view BatchUpdateSucceeded = "     Update successful.";
+inline constexpr std::string_view BatchUpdateFailed = "QLN Warning:  Database not updated.";
+inline constexpr std::string_view BatchAddLangHeader = "QLN: Add language";
+inline constexpr std::string_view BatchAddLangSucceeded = "QLN: Add language '%1' to %2 successful.";
+inline constexpr std::string_view BatchWriteHeader = "QLN:  Write translated resource file.";
+inline constexpr std::string_view BatchWriteSucceeded =
+    "QLN: Write translated file successful.\n  Language:  '%1'\n  Database: %2\n  Translated resource file: %3";
+inline constexpr std::string_view BatchListLidsHeader = "QLNCommand 'List Local Language Ids'";
+// %1 identifier string, %2 display name.
+inline constexpr std::string_view BatchListLidsLine = " %1\t\t\t\t\t\t%2";
+inline constexpr std::string_view BatchCompactHeader = "QLN: Compact database. File:  %1";
+inline constexpr std::string_view BatchCompactSucceeded = "     Compacting database successful.";
+inline constexpr std::string_view BatchCompactNotDone = "QLN Warning:  Database not compacted.";
+inline constexpr std::string_view BatchCompactFailed = "QLN Error: Failed to compact database %1";
+inline constexpr std::string_view BatchFileNotFound = "QLN Error:  File not found ! %1";
+inline constexpr std::string_view BatchWrongFileType = "Error: Wrong file type ! %1";
+inline constexpr std::string_view BatchNotQlnDatabase = "QLN Error: File is not a QLN database.\n     %1";
+// %1 the language, %2 the database.
+inline constexpr std::string_view BatchLanguageNotInDatabase = "QLN Warning: Language '%1' not exists in database.\n   %2  ";
+inline constexpr std::string_view BatchLanguageInvalid = "QLN Error:  Language parameter '%1' not valid !";
+inline constexpr std::string_view BatchCodePageInvalid = "QLN Error:  Code page parameter '%1' not valid !";
+// %1 the database engine's error text.
+inline constexpr std::string_view BatchDaoException = "QLN Error:  DAO Exception.\n    %1";
+inline constexpr std::string_view BatchCommandFailed = "QLN Error:  Command failed !";
+inline constexpr std::string_view BatchUnknownFlag = "QLN Error:  Unknown Flag /%1 !";
+inline constexpr std::string_view BatchReadOnlyDatabase = "QLN Error:  The database is read-only.\n     %1";
+// %1 the file, %2 the cause.
+inline constexpr std::string_view BatchCannotWriteFile = "QLN Error:  Can not write file %1.\n     %2";
+
+// --- Translation project: worksheet export and import -------------------------
+// %1 the file, %2 its extension.
+inline constexpr std::string_view ExportUnsupportedType =
+    "Export text to %1\nUnsupported file type '%2'. Can not export text to this file.";
+inline constexpr std::string_view ExportAborted = "Exporting text aborted.";
+// %1 the file, %2 the cause.
+inline constexpr std::string_view WorksheetWriteFailed = "Can not write the file %1.\n%2";
+inline constexpr std::string_view WorksheetWrongHeader =
+    "Import Text \nThe excel file '%1'\nwas not exported from Quillon (header is not correct).\nCan not import "
+    "text from this file.";
+inline constexpr std::string_view WorksheetNoLanguage =
+    "Import Text\nThe Excel file has no translation text. Can not import text.";
+inline constexpr std::string_view WorksheetUnknownLanguage =
+    "Error: Unknown Language\nThe file header contains a language string '%1' which is not known by Quillon. The "
+    "text at this column can not be imported.";
+// %1 the language, %2 the script.
+inline constexpr std::string_view WorksheetAskAddLanguage =
+    "Import '%1' text.\nThere exists no %1 translation for the resource file\n  %2.\nDo you want to add the "
+    "translation ?";
+inline constexpr std::string_view WorksheetAddLanguageFailed =
+    "Error:  Add '%1' language.\nThe language could not be added to the database of the resource file %2.";
+inline constexpr std::string_view WorksheetImported = "%1 text resources imported from Excel file.";
+inline constexpr std::string_view WorksheetNothingDiffers = "Import Text.\nNo text imported. Current text is actual.";
+inline constexpr std::string_view WorksheetNoMatch = "No resources with the same ID found. No text imported.";
+inline constexpr std::string_view WorksheetMarked = "%1 text items marked.";
+inline constexpr std::string_view WorksheetNothingMarked =
+    "No import text found which differs from the current translation text. No text items marked.";
+inline constexpr std::string_view WorksheetNoMatchMarked = "No resources with the same ID found. No text marked.";
+inline constexpr std::string_view WorksheetImportAborted = "Import text aborted. No text imported.";
+
+// --- Translation project: following changes of the source script ------------------
+inline constexpr std::string_view UpdateCommandPrompt = "Update database\nUpdate";
+inline constexpr std::string_view RefreshStatusPrompt = "Checking for source file changes";
+// Title of an out-of-date project: %1 the title; with the script's file name %2.
+inline constexpr std::string_view OutOfDateTitle = "%1 (Update database !)";
+inline constexpr std::string_view OutOfDateTitleWithScript = "%1 (Update database !) (%2)";
+// %1 the script path.
+inline constexpr std::string_view AskUpdateChangedSource =
+    "The source file %1 has changed.\nDo you want to update the database now ?";
+// %1 the script paths, one per line.
+inline constexpr std::string_view ChangedSources =
+    "The following source file(s) has changed:\n%1.\n\nUse update command to update the databases. ";
+inline constexpr std::string_view IncludeListChanged =
+    "Resource files for including into the project is changed.\nThe database has to be updated !\n\n"
+    "To update the database choose 'Update Database' at the 'Translation' menu.";
+// %1 the script path.
+inline constexpr std::string_view UpdateProgressTitle = "Update %1";
+inline constexpr std::string_view UpdateSucceeded = "\n\nUpdate of %1  successful.";
+inline constexpr std::string_view UpdateCancelled = "Update file canceled !\nFile: %1";
+inline constexpr std::string_view UpdateFailed = "Error updateing resource file %1 !";
+inline constexpr std::string_view UpdateIncludeOpenError = "Open file error.\nCan not open include file %1.";
+inline constexpr std::string_view UpdateMemoryError = "Memory Error\nNot enough memory !";
+inline constexpr std::string_view UpdateParserError = "Parser Error\nError while parsing resource file %1.";
+
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);
 

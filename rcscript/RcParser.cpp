@@ -438,9 +438,14 @@ bool CRcParser::ReadExpr(std::size_t& start, std::size_t& end, long& value, bool
             Unget();
             return false;
         }
+        // Wrapping arithmetic, as a resource compiler's 32-bit values do: no
+        // expression in a script can overflow into undefined behaviour.
+        const auto a = static_cast<std::uint32_t>(value);
+        auto b = static_cast<std::uint32_t>(v);
         if (negative)
-            v = -v;
-        value = op == tok::Plus ? value + v : op == tok::Minus ? value - v : value * v;
+            b = 0u - b;
+        const std::uint32_t r = op == tok::Plus ? a + b : op == tok::Minus ? a - b : a * b;
+        value = static_cast<std::int32_t>(r);
         first = false;
         end = out_.size();
         t = Next();

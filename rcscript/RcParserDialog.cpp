@@ -106,9 +106,16 @@ void CRcParser::ParseControl()
     if (!ReadIdExpr())
         return Fail(rcerr::ResourceFile);
     SkipOptionalComma();
-    t = Next();  // the class, kept as written
-    if (t != tok::Quote && t != tok::Identifier)
+    t = Next();  // the class, kept as written and recorded like a dialog's class
+    if (t == tok::Quote) {
+        facePos_ = strPos_;
+        faceLen_ = strLen_;
+    } else if (t == tok::Identifier) {
+        facePos_ = identPos_;
+        faceLen_ = identLen_;
+    } else {
         return Fail(rcerr::ResourceFile);
+    }
     SkipOptionalComma();
     if (!ReadStyleExpr() || !ReadCoords(4))
         return Fail(rcerr::ResourceFile);

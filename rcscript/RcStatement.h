@@ -68,7 +68,7 @@ struct CRcStatement {
     int textLen = 0;         //   or of an include line's file name
     int namePos = 0;         // byte offset and length of the statement's name (Name_ID)
     int nameLen = 0;
-    int facePos = 0;         // FONT face name or CLASS name of a dialog header
+    int facePos = 0;         // FONT face name or CLASS name of a dialog header, class of a CONTROL
     int faceLen = 0;
     int x = 0, y = 0, cx = 0, cy = 0;  // coordinates of a dialog or control statement
     int coordPos[4] = {};              // byte offsets and lengths of those four values in text

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Quillon into build/ and runs it on the demo
-# project (examples/demo): reads the demo script statement by statement and
-# compiles it with real resource compilers, printing what each step made.
+# Installs what is missing, builds Quillon into build/ and runs its batch
+# commands on a copy of the demo project (examples/demo) in build/demo: create
+# the project database, add German and French, import the translators' scripts
+# (translations/, the German one still lacks a few strings), write both
+# translated scripts, ask whether the translations are complete and the
+# database up to date, then compile the written scripts with real resource
+# compilers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-demo=examples/demo/demo.rc
 out=build/demo
 
 step() { printf '\n=== %s\n' "$*"; }
@@ -16,26 +19,60 @@ bash scripts/install-deps.sh
 step "Building into build/"
 bash scripts/build.sh
 
-if [ ! -x build/rcdump ]; then
-  echo "demo: build/rcdump was not built" >&2
+if [ ! -x build/qln40 ]; then
+  echo "demo: build/qln40 was not built" >&2
   exit 1
 fi
+rm -rf "$out"
 mkdir -p "$out"
+cp -r examples/demo/. "$out/"
 
-step "Reading $demo (build/rcdump: Line, kind, result, error, Name_ID, BeforeStr, SourceText, BehindStr)"
-build/rcdump "$demo" | tee "$out/demo.rcdump.txt"
+# Every command runs in the demo folder, as a build script would.
+qln() { (cd "$out" && ../qln40 "$@"); }
 
-for compiler in windres llvm-rc; do
-  step "Compiling $demo with $compiler"
-  status=0
-  bash scripts/compile-rc.sh -c "$compiler" "$demo" "$out/demo-$compiler.res" || status=$?
-  case $status in
-    0) echo "$out/demo-$compiler.res:"
-       python3 scripts/reslist.py "$out/demo-$compiler.res" ;;
-    77) echo "$compiler is not installed: skipped" ;;
-    *) echo "demo: $compiler could not compile $demo" >&2
-       exit 1 ;;
-  esac
+step "qln40 /C demo.rc  (create the project database)"
+qln /C demo.rc
+
+step "qln40 /A ...  (add two translations)"
+qln /A demo_rc.mdb German demo_de.rc
+qln /A demo_rc.mdb French demo_fr.rc
+
+step "qln40 /I ...  (import the translated scripts of translations/)"
+qln /I translations/demo_de.rc German demo_rc.mdb /LOG import_de.log
+cat "$out/import_de.log"
+qln /I translations/demo_fr.rc French demo_rc.mdb
+
+step "qln40 /RC ...  (write the translated scripts)"
+qln /RC demo_rc.mdb German demo_de.rc
+qln /RC demo_rc.mdb French demo_fr.rc /LOG write_fr.log
+cat "$out/write_fr.log"
+echo "--- a few lines of $out/demo_de.rc (IDS_COPIED is not translated yet):"
+iconv -f CP1252 -t UTF-8 "$out/demo_de.rc" | tr -d '\r' |
+  grep -E 'POPUP "&Datei"|IDS_CONFIRM_CLEAR|IDS_CAT_LENGTH|IDS_COPIED'
+
+step "qln40 /T and /D  (exit code 0: yes, 1: no; German lacks a few texts)"
+for language in German French; do
+  answer=0
+  qln /T demo_rc.mdb "$language" || answer=$?
+  echo "exit code $answer"
+done
+answer=0
+qln /D demo_rc.mdb || answer=$?
+echo "exit code $answer"
+
+for script in demo_de.rc demo_fr.rc; do
+  for compiler in windres llvm-rc; do
+    step "Compiling $out/$script with $compiler"
+    status=0
+    res="$out/${script%.rc}-$compiler.res"
+    bash scripts/compile-rc.sh -c "$compiler" "$out/$script" "$res" || status=$?
+    case $status in
+      0) python3 scripts/reslist.py "$res" | tail -n 1 ;;
+      77) echo "$compiler is not installed: skipped" ;;
+      *) echo "demo: $compiler could not compile $out/$script" >&2
+         exit 1 ;;
+    esac
+  done
 done
 
-step "Done: the results are in $out/"
+step "Done: the project and the translated scripts are in $out/"

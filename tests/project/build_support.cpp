@@ -37,12 +37,12 @@ BuildResult BuildText(const TempDir& dir, const std::string& text, const std::st
     return BuildFile(script, LongDatabasePath(script));
 }
 
-std::string IndexOfText(const std::filesystem::path& database, const std::string& text)
+std::vector<int> Kinds(const std::filesystem::path& database)
 {
-    sql::Database db(database, sql::Database::Mode::ReadOnly);
-    auto& st = db.cached("SELECT LineIndex FROM ResourceText WHERE SourceText = ?1");
-    st.bind(1, text);
-    return st.step() ? st.columnText(0) : std::string();
+    std::vector<int> kinds;
+    for (const Row& row : Rows(database, "SELECT LineIdentSym FROM ResFileLine ORDER BY Line"))
+        kinds.push_back(std::stoi(row[0]));
+    return kinds;
 }
 
 }  // namespace qln::test

@@ -24,7 +24,7 @@ BuildResult BuildText(const TempDir& dir, const std::string& text, const std::st
 BuildResult BuildFile(const std::filesystem::path& script, const std::filesystem::path& database,
                       Progress& progress = NoProgress());
 
-// The LineIndex of the line whose source text is `text` ("" when none).
-std::string IndexOfText(const std::filesystem::path& database, const std::string& text);
+// The kinds of the stored lines in script order.
+std::vector<int> Kinds(const std::filesystem::path& database);
 
 }  // namespace qln::test

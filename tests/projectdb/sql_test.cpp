@@ -179,10 +179,27 @@ TEST_F(SqlTest, ExplicitRollbackAndMisuse)
     EXPECT_FALSE(db.inTransaction());
     EXPECT_EQ(count(), 0);
     EXPECT_THROW(t.commit(), sql::Error);
-    // A second transaction cannot start inside the first.
+}
+
+TEST_F(SqlTest, NestedTransactionIsASavepoint)
+{
     sql::Transaction outer(db);
-    EXPECT_THROW(sql::Transaction inner(db), sql::Error);
+    db.exec("INSERT INTO t (n) VALUES (1)");
+    {
+        sql::Transaction inner(db);  // rolled back by its destructor
+        db.exec("INSERT INTO t (n) VALUES (2)");
+    }
+    EXPECT_EQ(count(), 1);
+    {
+        sql::Transaction inner(db);
+        db.exec("INSERT INTO t (n) VALUES (3)");
+        inner.commit();
+    }
     EXPECT_TRUE(outer.active());
+    EXPECT_TRUE(db.inTransaction());
+    EXPECT_EQ(count(), 2);
+    outer.rollback();  // takes the committed inner work back too
+    EXPECT_EQ(count(), 0);
 }
 
 TEST_F(SqlTest, ImmediateTransactionLocksOutOtherWriters)

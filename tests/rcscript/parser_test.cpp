@@ -283,6 +283,28 @@ TEST(Parser, StatementLengthLimitCountsCharactersOutsideStrings)
     EXPECT_EQ(ParseAll(control(200))[2].error, rcerr::Output);
 }
 
+TEST(Parser, RecordsControlClassAndDialogFace)
+{
+    // The class of a CONTROL (quoted or an identifier) and the face of a
+    // dialog FONT are recorded without being texts.
+    const struct {
+        const char* script;
+        const char* face;
+    } cases[] = {
+        {"D DIALOG 0,0,1,1\nBEGIN\n CONTROL \"Go\",IDC_GO,\"Button\",BS_PUSHBUTTON,1,2,3,4\nEND\n", "Button"},
+        {"D DIALOG 0,0,1,1\nBEGIN\n CONTROL \"\",IDC_L,WC_LISTVIEW,LVS_REPORT,1,2,3,4\nEND\n", "WC_LISTVIEW"},
+        {"D DIALOGEX 0,0,1,1\nFONT 8, \"MS Shell Dlg\"\nBEGIN\nEND\n", "MS Shell Dlg"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        const auto all = ParseAll(c.script);
+        ASSERT_GE(all.size(), 3u);
+        const CRcStatement& st = all[1].kind == kind::Font ? all[1] : all[2];
+        ASSERT_GT(st.faceLen, 0);
+        EXPECT_EQ(st.text.substr(st.facePos, st.faceLen), c.face);
+    }
+}
+
 TEST(Parser, ErrorTexts)
 {
     EXPECT_EQ(ParserErrorText(-99, "a.rc"), "Parser Error: Resource File  a.rc");

@@ -90,6 +90,7 @@ TEST(Robustness, BrokenStructure)
         {"long comment", "/*" + std::string(200000, '*') + "*/\nX ICON y\n"},
         {"deep parentheses", "STRINGTABLE\nBEGIN\n" + std::string(100000, '(') + "1 \"x\"\nEND\n"},
         {"many signs", "STRINGTABLE\nBEGIN\n" + std::string(100000, '-') + "1 \"x\"\nEND\n"},
+        {"overflowing name expression", "5555555*5555555555555555555 DIALOG 0, 0, 10, 10\n-2147483647-9 ICON x\n"},
     };
     for (const Case& c : cases)
         ExpectEnds(c.script, c.what);

@@ -1,0 +1,49 @@
+#pragma once
+// The batch operations of qln40, one function per command switch, and the
+// dispatch that checks the command line and runs the one operation it names.
+// Every function logs its messages and returns a process exit code
+// (batchexit in BatchSupport.h).
+
+#include "app/BatchSupport.h"
+
+#include <cstdio>
+#include <span>
+#include <string_view>
+
+namespace qln {
+
+class CBatchCommandLineInfo;
+
+int RunIsTranslated(const BatchRun& run);   // /T  db language
+int RunIsUpToDate(const BatchRun& run);     // /D  db  or  /D rc db
+int RunHasLanguage(const BatchRun& run);    // /L  db language
+int RunCreateDb(const BatchRun& run);       // /C  rc
+int RunAddLang(const BatchRun& run);        // /A  db language file [code page]
+int RunWriteRc(const BatchRun& run);        // /RC db language file
+int RunListLids(const BatchRun& run);       // /LIDS file
+int RunCompact(const BatchRun& run);        // /COMP db
+// Operations provided by the update and exchange parts (BatchExchange.cpp).
+int RunUpdate(const BatchRun& run);         // /U  db  or  /U rc db
+int RunExport(const BatchRun& run);         // /E  from to [languages]
+int RunImport(const BatchRun& run);         // /I  from language to
+
+struct BatchOperation {
+    int commandId;
+    std::string_view usage;       // the usage line shown with a missing parameter
+    std::string_view usageExtra;  // a second usage line, or empty
+    int maxParams;                // -1: any number
+    int (*run)(const BatchRun&);
+};
+
+// Every command switch's operation, in the order of the usage text.
+std::span<const BatchOperation> BatchOperations();
+
+// Runs the one operation the command line names: checks that there is one
+// command and that its parameters are complete, then calls it. A database
+// failure that reaches here is logged and ends as a failed operation.
+int RunBatchCommand(const CBatchCommandLineInfo& info, BatchLog& log);
+
+// The usage lines of every command.
+void PrintUsage(std::FILE* out);
+
+}  // namespace qln

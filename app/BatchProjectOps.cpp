@@ -1,0 +1,128 @@
+// The batch operations that make or change a project's files: creating the
+// database (C), adding a translation (A) and writing a translated script (RC).
+
+#include "app/BatchLog.h"
+#include "app/BatchOperations.h"
+#include "project/ProjectBuild.h"
+#include "project/TranslationWriter.h"
+#include "projectdb/Languages.h"
+#include "projectdb/Lifecycle.h"
+#include "projectdb/ProjectDatabase.h"
+#include "projectdb/Translations.h"
+#include "rcscript/CodePages.h"
+#include "rcscript/Messages.h"
+
+namespace qln {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int Failed(BatchLog& log, std::string_view message)
+{
+    if (!message.empty())
+        log.Error(message);
+    log.Error(msg::BatchCommandFailed);
+    return batchexit::Failed;
+}
+
+// The name a translation file is stored under: relative to the script's
+// directory when it lies there (so the project can move), else absolute.
+std::string StoredTranslationName(const fs::path& script, const fs::path& file)
+{
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(file, ec);
+    const fs::path scriptDir = fs::absolute(script, ec).parent_path();
+    if (SameFile(absolute.parent_path(), scriptDir))
+        return absolute.filename().string();
+    return absolute.lexically_normal().string();
+}
+
+}  // namespace
+
+int RunCreateDb(const BatchRun& run)
+{
+    const fs::path script = run.params[0];
+    run.log.Info(msg::BatchCreateHeader);
+    std::error_code ec;
+    if (!fs::is_regular_file(script, ec)) {
+        run.log.Error(msg::Format(msg::BatchFileNotFound, {script.string()}));
+        return batchexit::Failed;
+    }
+    if (HasDatabaseExtension(script)) {
+        run.log.Error(msg::Format(msg::BatchWrongFileType, {script.string()}));
+        return batchexit::Failed;
+    }
+    const fs::path database = DatabasePathForScript(script);
+    if (fs::exists(database, ec)) {
+        run.log.Error(msg::Format(msg::BatchCreateExists, {database.string(), script.string()}));
+        return batchexit::Failed;
+    }
+    BuildResult result = BuildProjectDatabase(script, database);
+    if (!result.ok() || !result.created)
+        return Failed(run.log, result.message);
+    if (!result.report.warning.empty())
+        run.log.Info(result.report.warning);
+    run.log.Info(msg::Format(msg::BatchCreateSucceeded, {database.string(), script.string()}));
+    return batchexit::Ok;
+}
+
+int RunAddLang(const BatchRun& run)
+{
+    run.log.Info(msg::BatchAddLangHeader);
+    const fs::path database = run.params[0];
+    const fs::path file = run.params[2];
+    ProjectWithLanguage opened = OpenWithLanguage(run, 0, 1, OpenMode::Change);
+    if (!opened.database)
+        return opened.exitCode;
+    const LanguagePair language = opened.language;
+    int codePage = CodePageNumber(language.primary, language.sub);
+    if (run.params.size() > 3) {
+        const auto given = ParseCodePageParameter(run.params[3]);
+        if (!given) {
+            run.log.Error(msg::Format(msg::BatchCodePageInvalid, {run.params[3]}));
+            return batchexit::Usage;
+        }
+        codePage = *given;
+    }
+    CProjectDatabase& project = *opened.database;
+    const fs::path script = ScriptOfDatabase(database);
+    // Nobody can be asked in batch mode: an existing file is simply replaced
+    // when the translation is written.
+    const FileNameCheckResult check = CheckTranslationFileName(project, script, file);
+    if (check.check != FileNameCheck::Ok && check.check != FileNameCheck::AskOverwrite)
+        return Failed(run.log, check.message);
+    const LanguageResult added =
+        NewTranslation(project, language.primary, language.sub, codePage, StoredTranslationName(script, file));
+    if (added.status != LanguageStatus::Ok)
+        return Failed(run.log, added.message);
+    RecomputeProjectStatus(project);
+    run.log.Info(msg::Format(msg::BatchAddLangSucceeded, {LanguageName(language), database.string()}));
+    return batchexit::Ok;
+}
+
+int RunWriteRc(const BatchRun& run)
+{
+    run.log.Info(msg::BatchWriteHeader);
+    const fs::path database = run.params[0];
+    const fs::path output = run.params[2];
+    ProjectWithLanguage opened = OpenWithLanguage(run, 0, 1, OpenMode::Read);
+    if (!opened.database)
+        return opened.exitCode;
+    const LanguagePair language = opened.language;
+    if (!opened.hasLanguage)
+        return LogLanguageNotInDatabase(run.log, language, database);
+    // The source script must survive a slip of the command line.
+    std::error_code ec;
+    const fs::path script = fs::absolute(ScriptOfDatabase(database), ec);
+    if (SameFile(output, script) || SameFile(output, database))
+        return Failed(run.log, msg::TranslationFileIsSource);
+    const WriteResult written =
+        WriteTranslatedScript(output, script, *opened.database, language.primary, language.sub);
+    if (written.status != WriteStatus::Written)
+        return Failed(run.log, written.message);
+    run.log.Info(msg::Format(msg::BatchWriteSucceeded, {LanguageName(language), database.string(), output.string()}));
+    return batchexit::Ok;
+}
+
+}  // namespace qln
