@@ -2,24 +2,19 @@
 // a fresh copy of the template, then reads them back in script order, and
 // times per-line lookups. Usage: projectdb_bench [lines] (default 1,000,000).
 
+#include "BenchSupport.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Statements.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using qln::bench::Clock;
+using qln::bench::SecondsSince;
 
 void report(const char* what, std::size_t rows, double seconds)
 {
@@ -32,9 +27,8 @@ int main(int argc, char** argv)
 {
     namespace fs = std::filesystem;
     const std::size_t lines = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 1000000;
-    const fs::path templatePath = fs::read_symlink("/proc/self/exe").parent_path() / "qlndb8.mdb";
-    const fs::path dir = fs::temp_directory_path() / ("qln-bench-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const fs::path templatePath = qln::bench::ExecutableFolder() / "qlndb8.mdb";
+    const qln::bench::WorkFolder dir("projectdb-bench");
     const fs::path file = dir / "bench_rc.mdb";
     fs::copy_file(templatePath, file, fs::copy_options::overwrite_existing);
 
@@ -61,7 +55,7 @@ int main(int argc, char** argv)
             }
             transaction.commit();
         }
-        report("append line + text (allocation included)", lines, secondsSince(start));  // 2 rows each
+        report("append line + text (allocation included)", lines, SecondsSince(start));  // 2 rows each
 
         // Allocation alone when every index from 10 up is taken and each
         // search starts at 10 again: the linear rule would scan the set.
@@ -69,7 +63,7 @@ int main(int argc, char** argv)
         std::uint64_t sum = 0;
         for (std::size_t i = 0; i < lines; ++i)
             sum += used.allocate(10);
-        report("allocate from start 10 in a full set", lines, secondsSince(start));
+        report("allocate from start 10 in a full set", lines, SecondsSince(start));
 
         // Read back in script order.
         start = Clock::now();
@@ -80,7 +74,7 @@ int main(int argc, char** argv)
             ++rows;
         }
         texts.reset();
-        report("read texts in script order", rows, secondsSince(start));
+        report("read texts in script order", rows, SecondsSince(start));
 
         start = Clock::now();
         rows = 0;
@@ -90,7 +84,7 @@ int main(int argc, char** argv)
             ++rows;
         }
         all.reset();
-        report("read lines in script order", rows, secondsSince(start));
+        report("read lines in script order", rows, SecondsSince(start));
 
         // Per-line lookups through the stored queries.
         const std::size_t lookups = std::min<std::size_t>(lines, 100000);
@@ -100,7 +94,7 @@ int main(int argc, char** argv)
             if (pdb.GetLineKind(index) != 70)
                 throw std::runtime_error("lookup failed");
         }
-        report("look up the kind of a line", lookups, secondsSince(start));
+        report("look up the kind of a line", lookups, SecondsSince(start));
 
         start = Clock::now();
         for (std::size_t i = 0; i < lookups; ++i) {
@@ -109,14 +103,12 @@ int main(int argc, char** argv)
             if (record.empty())
                 throw std::runtime_error("text lookup failed");
         }
-        report("read the text record of a line", lookups, secondsSince(start));
+        report("read the text record of a line", lookups, SecondsSince(start));
         std::printf("(checksum %llu, %zu bytes read, file %ju bytes)\n", static_cast<unsigned long long>(sum), bytes,
                     static_cast<std::uintmax_t>(fs::file_size(file)));
     } catch (const qln::sql::Error& e) {
         std::fprintf(stderr, "%s\n", qln::DatabaseErrorMessage(e).c_str());
-        fs::remove_all(dir);
         return 1;
     }
-    fs::remove_all(dir);
     return 0;
 }

@@ -10,6 +10,7 @@
 //
 // The template is qlndb8.mdb beside the executable.
 
+#include "BenchSupport.h"
 #include "project/DatabaseExchange.h"
 #include "project/ProjectBuild.h"
 #include "project/ProjectUpdate.h"
@@ -17,106 +18,37 @@
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Translations.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+namespace bench = qln::bench;
+using bench::Clock;
+using bench::SecondsSince;
 
-double Since(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Writes a script of about `wanted` lines; every hundredth text is marked as
-// changed when `edited` is set. Returns the number of lines.
+// Writes a script of about `wanted` lines; every hundredth text is changed
+// when `edited` is set. Returns the number of lines.
 long WriteScript(const fs::path& path, long wanted, bool edited)
 {
-    std::string out;
-    long lines = 0, texts = 0;
-    auto line = [&](const std::string& text) {
-        out += text;
-        out += "\r\n";
-        ++lines;
-    };
-    auto text = [&](const std::string& body) {
-        const bool change = edited && texts % 100 == 0;
-        ++texts;
-        return "\"" + body + (change ? " (new wording)" : "") + "\"";
-    };
-    line("LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US");
-    for (long n = 0; lines < wanted; ++n) {
-        const std::string id = std::to_string(n);
-        line("IDD_FORM_" + id + " DIALOGEX 0, 0, 240, 160");
-        line("CAPTION " + text("Form " + id));
-        line("BEGIN");
-        for (int c = 0; c < 6; ++c) {
-            const std::string y = std::to_string(8 + 16 * c);
-            line("    LTEXT " + text("Label " + std::to_string(c) + " of form " + id) + ", IDC_STATIC, 7, " + y +
-                 ", 80, 8");
-            line("    EDITTEXT IDC_EDIT_" + id + "_" + std::to_string(c) + ", 90, " + y + ", 120, 12");
-        }
-        line("    DEFPUSHBUTTON " + text("OK") + ", IDOK, 130, 140, 50, 14");
-        line("END");
-        line("IDR_MENU_" + id + " MENU");
-        line("BEGIN");
-        line("    POPUP " + text("&Edit " + id));
-        line("    BEGIN");
-        for (int m = 0; m < 4; ++m)
-            line("        MENUITEM " + text("Command &" + std::to_string(m) + " of " + id) + ", ID_CMD_" + id + "_" +
-                 std::to_string(m));
-        line("    END");
-        line("END");
-        line("STRINGTABLE");
-        line("BEGIN");
-        for (int s = 0; s < 20; ++s)
-            line("    IDS_MSG_" + id + "_" + std::to_string(s) + " " +
-                 text("Message " + std::to_string(s) + " of group " + id));
-        line("END");
-    }
-    std::ofstream(path, std::ios::binary) << out;
-    return lines;
+    const bench::GeneratedScript script =
+        bench::GenerateScript({.lines = wanted, .editedFraction = edited ? 0.01 : 0.0});
+    bench::WriteFile(path, script.text);
+    return script.lines;
 }
-
-struct ChildResult {
-    double seconds = 0;
-    double peakMegabytes = 0;
-    bool ok = false;
-};
 
 // Runs this program again with `args` in a fresh process: its wall time and
 // its own peak memory.
-ChildResult InChild(const std::vector<std::string>& args)
+bench::ChildRun InChild(const std::vector<std::string>& args)
 {
-    std::fflush(stdout);
-    const std::string self = fs::canonical("/proc/self/exe").string();
-    std::vector<char*> argv{const_cast<char*>(self.c_str())};
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    const auto start = Clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        execv(self.c_str(), argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    return {Since(start), static_cast<double>(usage.ru_maxrss) / 1024.0, WIFEXITED(status) && WEXITSTATUS(status) == 0};
+    return bench::RunChild((bench::ExecutableFolder() / "update_bench").string(), args);
 }
 
-// --update: the whole update as the document runs it.
+// --update: the whole update as the batch command runs it.
 int UpdateWhole(const fs::path& script, const fs::path& db)
 {
     const qln::UpdateResult result = qln::UpdateDatabase({script, db, nullptr, true});
@@ -132,7 +64,7 @@ int UpdateSteps(const fs::path& script, const fs::path& db)
     const fs::path work = db.parent_path() / "work.mdb";
     auto t = Clock::now();
     qln::CopyDatabaseFile(db, work);
-    const double copy = Since(t);
+    const double copy = SecondsSince(t);
     qln::UpdatePassReport report;
     t = Clock::now();
     {
@@ -144,10 +76,10 @@ int UpdateSteps(const fs::path& script, const fs::path& db)
         project.SetStatus(qln::ComputeProjectStatus(project));
         transaction.commit();
     }
-    const double pass = Since(t);
+    const double pass = SecondsSince(t);
     t = Clock::now();
     const bool compacted = qln::CompactDatabase(work, db).ok;
-    const double compact = Since(t);
+    const double compact = SecondsSince(t);
     fs::remove(work);
     std::printf("  steps: copy %.3f s, pass %.3f s (load %.3f, read and merge %.3f, renumber %.3f, purge and "
                 "flag %.3f), compaction %.3f s\n",
@@ -158,9 +90,7 @@ int UpdateSteps(const fs::path& script, const fs::path& db)
 
 bool Run(long wanted, const fs::path& templatePath)
 {
-    const fs::path dir = fs::temp_directory_path() / ("qln-update-bench-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const bench::WorkFolder dir("update-bench");
     const fs::path script = dir / "bench.rc", db = dir / "bench_rc.mdb", pristine = dir / "pristine.mdb";
     const long lines = WriteScript(script, wanted, false);
 
@@ -176,20 +106,20 @@ bool Run(long wanted, const fs::path& templatePath)
         project.db().exec("UPDATE ResourceText SET German = '[de] ' || SourceText, German_Modified = 0 "
                           "WHERE SourceText <> ''");
     }
-    const double buildSeconds = Since(start);
+    const double buildSeconds = SecondsSince(start);
     fs::copy_file(db, pristine);
     WriteScript(script, wanted, true);
     fs::last_write_time(script, fs::last_write_time(script) + std::chrono::seconds(4));
 
     std::printf("%ld lines (build and translation %.2f s, database %.1f MB)\n", lines, buildSeconds,
                 static_cast<double>(fs::file_size(db)) / 1e6);
-    const ChildResult whole = InChild({"--update", script.string(), db.string()});
-    std::printf("  update: %.3f s, peak memory %.1f MB%s\n", whole.seconds, whole.peakMegabytes,
-                whole.ok ? "" : "  FAILED");
+    const double heldAtStart = bench::CurrentMegabytes();
+    const bench::ChildRun whole = InChild({"--update", script.string(), db.string()});
+    std::printf("  update: %.3f s, peak memory %.1f MB (not below the %.1f MB this process held)%s\n",
+                whole.seconds, whole.peakMegabytes, heldAtStart, whole.ok() ? "" : "  FAILED");
     fs::copy_file(pristine, db, fs::copy_options::overwrite_existing);
     InChild({"--steps", script.string(), db.string()});
-    fs::remove_all(dir);
-    return whole.ok;
+    return whole.ok();
 }
 
 }  // namespace
@@ -200,7 +130,7 @@ int main(int argc, char** argv)
         return UpdateWhole(argv[2], argv[3]);
     if (argc == 4 && std::string(argv[1]) == "--steps")
         return UpdateSteps(argv[2], argv[3]);
-    const fs::path templatePath = fs::canonical("/proc/self/exe").parent_path() / "qlndb8.mdb";
+    const fs::path templatePath = bench::ExecutableFolder() / "qlndb8.mdb";
     std::vector<long> sizes;
     for (int i = 1; i < argc; ++i)
         sizes.push_back(std::atol(argv[i]));

@@ -6,6 +6,7 @@
 //
 // usage: worksheet_bench [TEXTS] [DIRECTORY]
 
+#include "BenchSupport.h"
 #include "project/ProjectBuild.h"
 #include "project/TextTable.h"
 #include "project/Worksheet.h"
@@ -13,61 +14,23 @@
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Translations.h"
 
-#include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <sys/resource.h>
-#include <unistd.h>
-
-namespace {
 
 namespace fs = std::filesystem;
-
-// One dialog (4 texts) and one string table (7 texts) per block.
-std::string GenerateScript(int texts)
-{
-    std::string s = "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\r\n";
-    for (int i = 0; i * 11 < texts; ++i) {
-        const std::string n = std::to_string(i);
-        s += "IDD_DLG" + n + " DIALOGEX 0, 0, 200, 100\r\nCAPTION \"Dialog " + n + "\"\r\nBEGIN\r\n"
-             "    LTEXT \"&Name " + n + ":\", IDC_NAME" + n + ", 7, 7, 40, 8\r\n"
-             "    DEFPUSHBUTTON \"OK\", IDOK, 50, 80, 50, 14\r\n"
-             "    PUSHBUTTON \"Cancel\", IDCANCEL, 110, 80, 50, 14\r\nEND\r\n"
-             "STRINGTABLE\r\nBEGIN\r\n";
-        for (int k = 0; k < 7; ++k)
-            s += "    IDS_S" + n + "_" + std::to_string(k) + " \"String, \"\"" + n + "\"\" number " +
-                 std::to_string(k) + "\"\r\n";
-        s += "END\r\n";
-    }
-    return s;
-}
-
-double Seconds(std::chrono::steady_clock::time_point since)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
-// Processor time of this process so far (the machine may be busy with others).
-double CpuSeconds()
-{
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-}
-
-}  // namespace
+namespace bench = qln::bench;
+using bench::Clock;
 
 int main(int argc, char** argv)
 {
     const int texts = argc > 1 ? std::atoi(argv[1]) : 100000;
-    const fs::path dir = argc > 2 ? fs::path(argv[2])
-                                  : fs::temp_directory_path() / ("qln-worksheet-bench-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const bench::WorkFolder folder("worksheet-bench", argc > 2 ? fs::path(argv[2]) : fs::path());
+    const fs::path& dir = folder.path();
     const fs::path script = dir / "big.rc";
     const fs::path database = dir / "big_rc.mdb";
-    std::ofstream(script, std::ios::binary) << GenerateScript(texts);
+    bench::WriteFile(script, bench::GenerateScript({.lines = 0, .texts = texts}).text);
 
     fs::copy_file(qln::DefaultTemplatePath(), database, fs::copy_options::overwrite_existing);
     qln::CProjectDatabase project(database);
@@ -81,27 +44,27 @@ int main(int argc, char** argv)
     project.db().exec("UPDATE ResourceText SET \"German\" = SourceText || ' (de, äöü)', "
                       "\"French\" = SourceText || ' (fr, éè)' WHERE Exclude = 0");
 
-    auto start = std::chrono::steady_clock::now();
+    auto start = Clock::now();
     const qln::TextTable table = qln::LoadTextTable(project, qln::TextTableFilter{});
-    std::printf("text table: %zu rows loaded in %.2f s\n", table.rows.size(), Seconds(start));
+    std::printf("text table: %zu rows loaded in %.2f s\n", table.rows.size(), bench::SecondsSince(start));
 
     int failures = 0;
     for (const char* name : {"texts.xlsx", "texts.csv"}) {
         const fs::path file = dir / name;
-        start = std::chrono::steady_clock::now();
-        double cpu = CpuSeconds();
+        start = Clock::now();
+        double cpu = bench::ProcessorSeconds();
         const qln::WorksheetExportResult exported =
             qln::ExportWorksheet(project, file, qln::AllColumns(project), qln::TextTableFilter{});
-        const double exportTime = Seconds(start), exportCpu = CpuSeconds() - cpu;
+        const double exportTime = bench::SecondsSince(start), exportCpu = bench::ProcessorSeconds() - cpu;
         if (!exported.ok) {
             std::fprintf(stderr, "export failed: %s\n", exported.message.c_str());
             return 1;
         }
         project.db().exec("UPDATE ResourceText SET \"German\" = 'changed' WHERE LineIndex % 100 = 0 AND Exclude = 0");
-        start = std::chrono::steady_clock::now();
-        cpu = CpuSeconds();
+        start = Clock::now();
+        cpu = bench::ProcessorSeconds();
         const qln::WorksheetImportResult imported = qln::ImportWorksheet(project, file);
-        const double importTime = Seconds(start), importCpu = CpuSeconds() - cpu;
+        const double importTime = bench::SecondsSince(start), importCpu = bench::ProcessorSeconds() - cpu;
         if (!imported.ok) {
             std::fprintf(stderr, "import failed: %s\n", imported.message.c_str());
             return 1;
@@ -113,10 +76,6 @@ int main(int argc, char** argv)
         failures += imported.matched != exported.rows;
     }
 
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak memory: %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
-    if (argc <= 2)
-        fs::remove_all(dir);
+    std::printf("peak memory: %.1f MB\n", bench::PeakMegabytes());
     return failures == 0 ? 0 : 1;
 }
