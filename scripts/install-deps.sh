@@ -7,7 +7,7 @@ packages=(
   cmake make g++ pkg-config
   libsqlite3-dev libgtest-dev
   # workbooks: writing .xlsx, reading .xlsx and .xls, and a spreadsheet program for the tests
-  libxlsxwriter-dev libminizip-dev libexpat1-dev libfreexl-dev libreoffice-calc-nogui
+  libxlsxwriter-dev libminizip-dev zlib1g-dev libexpat1-dev libfreexl-dev libreoffice-calc-nogui
   # real resource compilers (windres, llvm-rc, wrc) to prove written scripts compile
   binutils-mingw-w64-x86-64 gcc-mingw-w64-x86-64-win32 mingw-w64-common mingw-w64-x86-64-dev
   llvm-14 clang-14 wine64-tools libwine-dev
