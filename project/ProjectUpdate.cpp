@@ -217,6 +217,10 @@ UpdateResult UpdateDatabase(const UpdateRequest& request)
         return Finish(std::move(result), UpdateOutcome::Failed, script);
     }
     const std::optional<std::int64_t> version = ReadFileVersion(request.database);
+    if (version && *version > CurrentFileVersion) {
+        result.errorDetail = msg::Format(msg::VersionTooNew, {request.database.string()});
+        return Finish(std::move(result), UpdateOutcome::Failed, script);
+    }
     if (!version || *version < CurrentFileVersion) {
         result.outcome = UpdateOutcome::NeedsConversion;
         result.code = kUpdateOldFormat;

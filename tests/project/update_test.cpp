@@ -396,7 +396,7 @@ TEST(Update, FailedOrRefusedUpdatesLeaveTheDatabaseAsItWas)
         const char* sql;     // run on the database first
         UpdateOutcome outcome;
         std::string message;  // %1 the script, %2 the database
-        std::string detail;
+        std::string detail;   // %1 the script, %2 the database
     };
     const Case cases[] = {
         {"cancelled while reading", Replace(big, "\"Bye\"", "\"Ciao\""), &whileReading, nullptr,
@@ -409,6 +409,9 @@ TEST(Update, FailedOrRefusedUpdatesLeaveTheDatabaseAsItWas)
         {"old format", Replace(big, "\"Bye\"", "\"Ciao\""), nullptr, "UPDATE Project SET FileVersion = 7",
          UpdateOutcome::NeedsConversion, Replace(std::string(msg::UpdateNeedsConversion), "%1", "%2"), ""},
         {"no script", "", nullptr, nullptr, UpdateOutcome::NoScript, "", ""},
+        {"newer format", Replace(big, "\"Bye\"", "\"Ciao\""), nullptr, "UPDATE Project SET FileVersion = 9",
+         UpdateOutcome::Failed, "Error updateing resource file %1 !",
+         Replace(std::string(msg::VersionTooNew), "%1", "%2")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -429,7 +432,7 @@ TEST(Update, FailedOrRefusedUpdatesLeaveTheDatabaseAsItWas)
         const UpdateResult result = UpdateDatabase({script, db, c.progress, true});
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_EQ(result.message, msg::Format(c.message, {script.string(), db.string()}));
-        EXPECT_EQ(result.errorDetail, msg::Format(c.detail, {script.string()}));
+        EXPECT_EQ(result.errorDetail, msg::Format(c.detail, {script.string(), db.string()}));
         EXPECT_EQ(FileBytes(db), bytes);
         EXPECT_EQ(FilesIn(dir.path()), files);
     }
