@@ -1,5 +1,7 @@
 #include "app/BatchCommandLine.h"
 
+#include "rcscript/AsciiText.h"
+
 #include <filesystem>
 
 namespace qln {
@@ -21,23 +23,6 @@ const BatchSwitchEntry BatchSwitch[24] = {
 
 namespace {
 
-char FoldAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// Case-insensitive for ASCII letters; other bytes (parts of multibyte
-// characters) must be equal.
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    return true;
-}
-
 }  // namespace
 
 const BatchSwitchEntry* FindBatchSwitch(std::string_view text)
@@ -46,7 +31,7 @@ const BatchSwitchEntry* FindBatchSwitch(std::string_view text)
     if (text.empty() || text.size() >= sizeof(BatchSwitchEntry::name))
         return nullptr;
     for (const BatchSwitchEntry& entry : BatchSwitch)
-        if (EqualNoCase(text, entry.name))
+        if (EqualsNoCase(text, entry.name))
             return &entry;
     return nullptr;
 }

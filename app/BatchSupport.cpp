@@ -4,6 +4,7 @@
 #include "projectdb/Lifecycle.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Translations.h"
+#include "rcscript/AsciiText.h"
 #include "rcscript/CodePages.h"
 #include "rcscript/Messages.h"
 
@@ -19,13 +20,6 @@ namespace qln {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // The whole text as a number in the given base, up to 0xFFFF.
 std::optional<int> ParseNumber(std::string_view text, int base)
@@ -55,7 +49,7 @@ std::optional<LanguagePair> FindLanguage(std::string_view text)
     if (auto byName = LanguageFromDisplayName(text))
         return byName;
     for (const LanguageEntry& row : LanguageTable()) {
-        if (EqualNoCase(text, row.displayName) || EqualNoCase(text, row.ident))
+        if (EqualsNoCase(text, row.displayName) || EqualsNoCase(text, row.ident))
             return LanguagePair{row.primary, row.sub};
     }
     // An identifier string that the table does not list comes before a

@@ -6,6 +6,7 @@
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/SafeFile.h"
 #include "projectdb/Translations.h"
+#include "rcscript/AsciiText.h"
 #include "rcscript/CodePages.h"
 #include "rcscript/Messages.h"
 #include "rcscript/RcParser.h"
@@ -21,12 +22,6 @@ namespace qln {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
 
 // How a text statement is looked up in the project (one stored query each).
 enum class Lookup { Caption, Control, Popup, MenuItem, String, Bitmap, VersionValue };
@@ -57,12 +52,12 @@ public:
     {
         const int k = statement.kind;
         if (k == kind::Menu || k == kind::Dialog || k == kind::DialogEx || k == kind::VersionInfo) {
-            resource_ = Lower(std::string(statement.NameId()));
+            resource_ = ToLowerAscii(statement.NameId());
             return 0;
         }
         if (!statement.HasText() || statement.SourceText().empty())
             return 0;
-        const std::string name = Lower(std::string(statement.NameId()));
+        const std::string name = ToLowerAscii(statement.NameId());
         std::optional<TextKey> key;
         if (k == kind::Caption)
             key = TextKey{Lookup::Caption, resource_, {}, 0};
@@ -229,7 +224,7 @@ ImportFileType ClassifyImportFile(const fs::path& file)
     std::string ext = file.extension().string();
     if (!ext.empty())
         ext.erase(0, 1);
-    ext = Lower(ext);
+    ext = ToLowerAscii(ext);
     if (ext == "xls" || ext == "xlsx" || ext == "csv")
         return ImportFileType::Worksheet;
     if (ext == "mdb")

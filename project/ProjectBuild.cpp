@@ -176,13 +176,7 @@ std::string BuildErrorMessage(int code, std::string_view script, int stopLine)
 
 std::string MissingIncludesMessage(const std::vector<std::string>& paths)
 {
-    std::string list;
-    for (const std::string& path : paths) {
-        if (!list.empty())
-            list += '\n';
-        list += path;
-    }
-    return msg::Format(msg::MissingIncludes, {list});
+    return msg::Format(msg::MissingIncludes, {msg::JoinLines(paths)});
 }
 
 BuildResult BuildProjectDatabase(const fs::path& script, const fs::path& database, Progress& progress,

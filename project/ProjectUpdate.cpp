@@ -76,13 +76,7 @@ std::string OutOfDateTitle(const std::string& title, const std::string& scriptFi
 
 std::string ChangedSourcesMessage(const std::vector<std::string>& scripts)
 {
-    std::string list;
-    for (const std::string& script : scripts) {
-        if (!list.empty())
-            list += '\n';
-        list += script;
-    }
-    return msg::Format(msg::ChangedSources, {list});
+    return msg::Format(msg::ChangedSources, {msg::JoinLines(scripts)});
 }
 
 // --- The update pass -----------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "project/Progress.h"
 #include "projectdb/FileStamp.h"
 #include "projectdb/ProjectDatabase.h"
+#include "rcscript/AsciiText.h"
 #include "rcscript/RcParser.h"
 #include "rcscript/ScriptDecoder.h"
 
@@ -15,15 +16,6 @@ namespace qln {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string UpperAscii(std::string_view text)
-{
-    std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return upper;
-}
 
 fs::path Canonical(const fs::path& path)
 {
@@ -77,7 +69,7 @@ void ScriptReader::SetIncludeExtensions(const std::vector<std::string>& extensio
     extensions_.clear();
     for (const std::string& entry : extensions)
         if (!entry.empty())  // an empty entry would match every name
-            extensions_.push_back(UpperAscii(entry));
+            extensions_.push_back(ToUpperAscii(entry));
 }
 
 std::uint32_t ScriptReader::NewLineIndex()
@@ -182,7 +174,7 @@ bool ScriptReader::WantsInclude(const CRcStatement& statement) const
     const std::string_view name = statement.SourceText();
     if (name.empty() || name.size() > kMaxIncludeName)
         return false;
-    const std::string upper = UpperAscii(name);
+    const std::string upper = ToUpperAscii(name);
     return std::any_of(extensions_.begin(), extensions_.end(),
                        [&](const std::string& entry) { return upper.find(entry) != std::string::npos; });
 }

@@ -1,5 +1,7 @@
 #include "project/SheetFile.h"
 
+#include "rcscript/AsciiText.h"
+
 #include <freexl.h>
 
 #include <cstdio>
@@ -26,9 +28,7 @@ SheetFormat SheetFormatOf(const fs::path& file)
         ext = file.string();  // a bare extension ("csv")
     if (!ext.empty() && ext.front() == '.')
         ext.erase(0, 1);
-    for (char& c : ext)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    ext = ToLowerAscii(ext);
     if (ext == "xlsx" || ext == "xlsm")
         return SheetFormat::Xlsx;
     if (ext == "xls")

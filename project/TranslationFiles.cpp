@@ -6,6 +6,7 @@
 #include "projectdb/Languages.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Translations.h"
+#include "rcscript/AsciiText.h"
 #include "rcscript/Messages.h"
 
 #include <algorithm>
@@ -14,12 +15,6 @@
 
 namespace qln {
 namespace {
-
-std::string Lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 // The file name part of a stored name, which may use backslashes.
 std::string FileNamePart(std::string_view name)
@@ -46,17 +41,17 @@ std::filesystem::path ResolveTranslationPath(const std::filesystem::path& source
 std::string DefaultTranslationFileName(CProjectDatabase& project, const std::filesystem::path& source, int primary,
                                        int sub)
 {
-    std::set<std::string> taken{Lower(source.filename().string())};
+    std::set<std::string> taken{ToLowerAscii(source.filename().string())};
     for (const LanguagePair& other : ListLanguages(project)) {
         if (other.primary == primary && other.sub == sub)
             continue;
         if (auto file = GetTranslationFile(project, other.primary, other.sub))
-            taken.insert(Lower(FileNamePart(file->fileName)));
+            taken.insert(ToLowerAscii(FileNamePart(file->fileName)));
     }
     const std::string stem = source.stem().string() + "_" + LanguageIdentString(primary, sub);
     const std::string ext = source.extension().string();
     std::string name = stem + ext;
-    for (int n = 2; taken.count(Lower(name)) != 0; ++n)
+    for (int n = 2; taken.count(ToLowerAscii(name)) != 0; ++n)
         name = stem + "_" + std::to_string(n) + ext;
     return name;
 }

@@ -2,6 +2,7 @@
 
 #include "project/ProjectBuild.h"
 #include "projectdb/ProjectDatabase.h"
+#include "rcscript/AsciiText.h"
 #include "rcscript/RcParser.h"
 
 #include <algorithm>
@@ -33,14 +34,7 @@ std::string Key(Look look, std::int64_t parent, std::string_view name)
 
 // Identifiers and include names compare without regard to (ASCII) case, as
 // the database's NOCASE columns do.
-std::string Fold(std::string_view text)
-{
-    std::string folded(text);
-    for (char& c : folded)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return folded;
-}
+std::string Fold(std::string_view text) { return ToUpperAscii(text); }
 
 std::string LangKey(std::int64_t langId)
 {

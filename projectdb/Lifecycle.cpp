@@ -4,6 +4,7 @@
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/SafeFile.h"
 #include "projectdb/Translations.h"
+#include "rcscript/AsciiText.h"
 #include "rcscript/Messages.h"
 
 #include <sqlite3.h>
@@ -18,13 +19,6 @@ namespace qln {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool EqualsNoCase(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 // The extension of a path without its dot.
 std::string ExtensionOf(const fs::path& path)

@@ -1,6 +1,7 @@
 #include "projectdb/Schema.h"
 
 #include "projectdb/Sql.h"
+#include "rcscript/AsciiText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,8 +10,7 @@ namespace qln {
 
 FieldType FieldTypeOfDecl(std::string_view declaredType)
 {
-    std::string upper(declaredType);
-    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+    const std::string upper = ToUpperAscii(declaredType);
     if (upper == DeclLong)
         return FieldType::Long;
     if (upper == DeclInteger)

@@ -359,17 +359,15 @@ std::string MissingCharSetsMessage(const std::map<std::int32_t, LanguageFont>& f
                                    const std::set<int>& availableCharSets)
 {
     std::set<int> reported;
-    std::string lines;
+    std::vector<std::string> lines;
     for (const auto& [id, font] : fonts) {
         if (font.charSet == 1 || availableCharSets.count(font.charSet) || !reported.insert(font.charSet).second)
             continue;
         const CharSetEntry* entry = FindCharSet(font.charSet);
         std::string name = entry ? std::string(entry->name) : std::to_string(font.charSet);
-        if (!lines.empty())
-            lines += ",\n";
-        lines += msg::Format(msg::MissingCharSetLine, {name});
+        lines.push_back(msg::Format(msg::MissingCharSetLine, {name}));
     }
-    return lines.empty() ? std::string() : msg::Format(msg::MissingCharSets, {lines});
+    return lines.empty() ? std::string() : msg::Format(msg::MissingCharSets, {msg::JoinLines(lines, ",\n")});
 }
 
 int ComputeProjectStatus(CProjectDatabase& project)

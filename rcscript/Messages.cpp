@@ -24,4 +24,15 @@ std::string Format(std::string_view pattern, std::initializer_list<std::string_v
     return out;
 }
 
+std::string JoinLines(const std::vector<std::string>& items, std::string_view separator)
+{
+    std::string out;
+    for (const std::string& item : items) {
+        if (!out.empty())
+            out += separator;
+        out += item;
+    }
+    return out;
+}
+
 }  // namespace qln::msg

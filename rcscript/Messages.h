@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <initializer_list>
+#include <vector>
 
 namespace qln::msg {
 
@@ -326,5 +327,8 @@ inline constexpr std::string_view UpdateParserError = "Parser Error\nError while
 
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);
+
+// The items of a list shown in one message, one per line (or joined by `separator`).
+std::string JoinLines(const std::vector<std::string>& items, std::string_view separator = "\n");
 
 }  // namespace qln::msg

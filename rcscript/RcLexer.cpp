@@ -3,6 +3,7 @@
 // input separates two tokens, one blank separates them in the output.
 
 #include "rcscript/RcParser.h"
+#include "rcscript/AsciiText.h"
 #include "rcscript/RcTokens.h"
 
 #include <algorithm>
@@ -41,23 +42,11 @@ bool IsXDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A'
 bool IsIdentStart(char c) { return IsAlpha(c) || c == '_'; }
 bool IsIdentCont(char c) { return IsIdentStart(c) || IsDigit(c) || c == '.' || c == '$'; }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
-    return true;
-}
-
 template <std::size_t N>
 bool InTable(const std::string_view (&table)[N], std::string_view text)
 {
     return std::any_of(std::begin(table), std::end(table),
-                       [&](std::string_view e) { return EqualNoCase(e, text); });
+                       [&](std::string_view e) { return EqualsNoCase(e, text); });
 }
 
 }  // namespace
@@ -65,7 +54,7 @@ bool InTable(const std::string_view (&table)[N], std::string_view text)
 int KeywordIndex(std::string_view text)
 {
     for (int i = 0; i < kKeywordCount; ++i)
-        if (EqualNoCase(kKeywords[i].text, text))
+        if (EqualsNoCase(kKeywords[i].text, text))
             return i + 1;
     return 0;
 }
@@ -95,7 +84,7 @@ bool IsKeywordCode(int code)
 
 bool IsHeaderOption(int code, std::string_view text)
 {
-    return code == tok::Identifier && (EqualNoCase(text, "CHARACTERISTICS") || EqualNoCase(text, "VERSION"));
+    return code == tok::Identifier && (EqualsNoCase(text, "CHARACTERISTICS") || EqualsNoCase(text, "VERSION"));
 }
 
 bool IsMemoryOption(std::string_view text) { return InTable(kMemoryOptions, text); }

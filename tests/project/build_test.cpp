@@ -2,6 +2,7 @@
 // numbering of lines, what a failed build leaves behind, and real scripts.
 
 #include "build_support.h"
+#include "CorpusScripts.h"
 
 #include "projectdb/FileStamp.h"
 #include "projectdb/ProjectDatabase.h"
@@ -174,16 +175,12 @@ TEST(Build, CorpusScriptsBuildAsParsed)
     TempDir dir;
     const fs::path db = dir / "corpus_rc.mdb";
     int scripts = 0, rejected = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(corpus)) {
-        std::string ext = entry.path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char ch) { return std::tolower(ch); });
-        if (!entry.is_regular_file() || ext != ".rc")
-            continue;
-        SCOPED_TRACE(entry.path().string());
+    for (const fs::path& script : ScriptsUnder(corpus)) {
+        SCOPED_TRACE(script.string());
         ++scripts;
         DecodedScript decoded;
         std::string error;
-        ASSERT_TRUE(LoadScriptFile(entry.path(), decoded, error)) << error;
+        ASSERT_TRUE(LoadScriptFile(script, decoded, error)) << error;
         int lines = 0, texts = 0, controls = 0;
         CRcParser parser(decoded.text);
         CRcStatement st;
@@ -195,7 +192,7 @@ TEST(Build, CorpusScriptsBuildAsParsed)
             controls += stored && IsDialogControlKind(st.kind);
         } while (st.error == 0 && st.kind != kind::EndOfInput);
 
-        const BuildResult built = BuildFile(entry.path(), db);
+        const BuildResult built = BuildFile(script, db);
         if (st.error != 0) {
             ++rejected;
             EXPECT_FALSE(built.ok());

@@ -4,6 +4,7 @@
 // texts keep their translations and only the changed ones are flagged.
 
 #include "update_support.h"
+#include "CorpusScripts.h"
 
 #include "rcscript/RcParser.h"
 #include "rcscript/ScriptDecoder.h"
@@ -128,25 +129,12 @@ Edit EditScript(const std::string& text)
     return edit;
 }
 
-std::vector<fs::path> CorpusScripts()
-{
-    std::vector<fs::path> scripts;
-    for (const auto& entry : fs::recursive_directory_iterator(QLN_CORPUS_DIR)) {
-        std::string ext = entry.path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (entry.is_regular_file() && ext == ".rc")
-            scripts.push_back(entry.path());
-    }
-    std::sort(scripts.begin(), scripts.end());
-    return scripts;
-}
-
 TEST(UpdateCorpus, UnchangedScriptsChangeNothingAndEditsTouchOnlyTheirTexts)
 {
     if (!fs::is_directory(QLN_CORPUS_DIR))
         GTEST_SKIP() << "corpus folder " << QLN_CORPUS_DIR << " is absent";
     std::size_t rounds = 0, edited = 0, dialogs = 0;
-    for (const fs::path& script : CorpusScripts()) {
+    for (const fs::path& script : ScriptsUnder(QLN_CORPUS_DIR)) {
         SCOPED_TRACE(script.string());
         TempDir dir;
         const fs::path db = dir / "corpus_rc.mdb";

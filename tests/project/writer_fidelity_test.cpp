@@ -11,6 +11,7 @@
 #include "projectdb/Translations.h"
 #include "projectdb/temp_project.h"
 #include "writer_support.h"
+#include "CorpusScripts.h"
 
 #include <gtest/gtest.h>
 
@@ -29,19 +30,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kPrimary = 7, kSub = 1;  // German, written in UTF-8
-
-std::vector<fs::path> ScriptsUnder(const fs::path& root)
-{
-    std::vector<fs::path> files;
-    for (const auto& e : fs::recursive_directory_iterator(root)) {
-        std::string ext = e.path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (e.is_regular_file() && ext == ".rc")
-            files.push_back(e.path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 // A tree beside the corpus in which a folder can be made writable: the folder
 // and its ancestors become real folders whose other entries are links to the
@@ -132,7 +120,7 @@ TEST(WriterFidelityTest, CorpusScriptsSurviveWritingUnchanged)
 
     int built = 0, notBuilt = 0, reparsed = 0;
     std::vector<std::string> notBuiltList;
-    for (const fs::path& script : ScriptsUnder(corpus)) {
+    for (const fs::path& script : test::ScriptsUnder(corpus)) {
         const std::string key = fs::relative(script, corpus).string();
         SCOPED_TRACE(key);
         const fs::path db = work / "project.mdb";

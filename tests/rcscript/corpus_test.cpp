@@ -2,6 +2,7 @@
 // must be sound, and no translatable string may be lost on the way.
 
 #include "rcscript/parse_support.h"
+#include "CorpusScripts.h"
 
 #include "rcscript/RcParser.h"
 #include "rcscript/ScriptDecoder.h"

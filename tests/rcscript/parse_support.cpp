@@ -83,17 +83,4 @@ std::string ReadFileBytes(const std::filesystem::path& path)
     return s.str();
 }
 
-std::vector<std::filesystem::path> ScriptsUnder(const std::filesystem::path& root)
-{
-    std::vector<std::filesystem::path> files;
-    for (const auto& e : std::filesystem::recursive_directory_iterator(root)) {
-        std::string ext = e.path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (e.is_regular_file() && ext == ".rc")
-            files.push_back(e.path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 }  // namespace qln::test

@@ -25,7 +25,4 @@ void ExpectSoundStatement(const CRcStatement& st, std::string_view script, const
 
 std::string ReadFileBytes(const std::filesystem::path& path);
 
-// The .rc scripts under a folder, recursively, sorted.
-std::vector<std::filesystem::path> ScriptsUnder(const std::filesystem::path& root);
-
 }  // namespace qln::test
