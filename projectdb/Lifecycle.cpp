@@ -177,10 +177,12 @@ OpenResult OpenOrCreate(const OpenRequest& request)
         if (ec)
             return result;
         {
+            // The stamp of the script as it is read: a change made while the
+            // build runs is noticed by the next change test.
+            const FileStamp stamp = ReadFileStamp(request.script).value_or(FileStamp{});
             CProjectDatabase building(temp.path());
             if (request.build && (result.buildError = request.build(building)) != 0)
                 return result;
-            FileStamp stamp = ReadFileStamp(request.script).value_or(FileStamp{});
             building.SetProjectFile(request.script.string(), stamp, CurrentFileVersion);
             for (size_t i = 0; i < std::size(ProjectOptionNames); ++i)
                 building.SetOption(ProjectOptionNames[i], request.options.values[i]);
