@@ -5,11 +5,11 @@
 #include "app/BatchOperations.h"
 #include "project/ProjectBuild.h"
 #include "project/TranslationWriter.h"
+#include "projectdb/DefaultCodePage.h"
 #include "projectdb/Languages.h"
 #include "projectdb/Lifecycle.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Translations.h"
-#include "rcscript/CodePages.h"
 #include "rcscript/Messages.h"
 
 namespace qln {
@@ -76,24 +76,25 @@ int RunAddLang(const BatchRun& run)
     if (!opened.database)
         return opened.exitCode;
     const LanguagePair language = opened.language;
-    int codePage = CodePageNumber(language.primary, language.sub);
+    const fs::path script = ScriptOfDatabase(database);
+    std::optional<int> codePage;
     if (run.params.size() > 3) {
-        const auto given = ParseCodePageParameter(run.params[3]);
-        if (!given) {
+        codePage = ParseCodePageParameter(run.params[3]);
+        if (!codePage) {
             run.log.Error(msg::Format(msg::BatchCodePageInvalid, {run.params[3]}));
             return batchexit::Usage;
         }
-        codePage = *given;
     }
     CProjectDatabase& project = *opened.database;
-    const fs::path script = ScriptOfDatabase(database);
     // Nobody can be asked in batch mode: an existing file is simply replaced
     // when the translation is written.
     const FileNameCheckResult check = CheckTranslationFileName(project, script, file);
     if (check.check != FileNameCheck::Ok && check.check != FileNameCheck::AskOverwrite)
         return Failed(run.log, check.message);
+    if (!codePage)
+        codePage = DefaultTranslationCodePage(script, language.primary, language.sub);
     const LanguageResult added =
-        NewTranslation(project, language.primary, language.sub, codePage, StoredTranslationName(script, file));
+        NewTranslation(project, language.primary, language.sub, *codePage, StoredTranslationName(script, file));
     if (added.status != LanguageStatus::Ok)
         return Failed(run.log, added.message);
     RecomputeProjectStatus(project);

@@ -1,21 +1,22 @@
 #include "project/ImportScript.h"
 
 #include "project/DatabaseExchange.h"
+#include "project/ImportAlignment.h"
 #include "project/ProjectBuild.h"
 #include "project/ScriptReader.h"
+#include "projectdb/DefaultCodePage.h"
+#include "projectdb/Lifecycle.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/SafeFile.h"
 #include "projectdb/Translations.h"
 #include "rcscript/AsciiText.h"
-#include "rcscript/CodePages.h"
 #include "rcscript/Messages.h"
 #include "rcscript/RcParser.h"
+#include "rcscript/ScriptDecoder.h"
 
 #include <algorithm>
 #include <cctype>
-#include <map>
 #include <new>
-#include <tuple>
 
 namespace qln {
 
@@ -23,168 +24,139 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// How a text statement is looked up in the project (one stored query each).
-enum class Lookup { Caption, Control, Popup, MenuItem, String, Bitmap, VersionValue };
-
-// The identifiers a text is found by. Identifiers compare without regard to
-// case, as the database's Name_ID fields do.
-struct TextKey {
-    Lookup lookup;
-    std::string resource;  // dialog, menu or version resource (empty for strings and bitmaps)
-    std::string item;      // control, menu item, string, bitmap or value name
-    int lineKind = 0;      // a control's line kind
-
-    auto tie() const { return std::tie(lookup, resource, item, lineKind); }
-    bool operator<(const TextKey& other) const { return tie() < other.tie(); }
-};
-
-struct ImportedText {
-    TextKey key;
-    std::string text;
-};
-
-// Collects the texts of the translated script; nothing is stored while the
-// script is read. Returns line index 0 for every statement, so the reader
-// records no include-file rows in the project.
+// Collects the statements of the translated script that have a place in the
+// project; nothing is stored while the script is read. Returns line index 0
+// for every statement, so the reader records no include-file rows in the
+// project. A statement takes its slot whether it has a text or not, just as
+// the build stores a row for it either way: controls, captions, popups and
+// named menu items always, strings, bitmaps and version values with a text.
 class ImportLineStore final : public LineStore {
 public:
-    std::uint32_t StoreLine(const CRcStatement& statement, const CRcParser&, std::int32_t, ScriptReader&) override
+    std::uint32_t StoreLine(const CRcStatement& statement, const CRcParser&, std::int32_t,
+                            ScriptReader& reader) override
     {
         const int k = statement.kind;
         if (k == kind::Menu || k == kind::Dialog || k == kind::DialogEx || k == kind::VersionInfo) {
             resource_ = ToLowerAscii(statement.NameId());
             return 0;
         }
-        if (!statement.HasText() || statement.SourceText().empty())
-            return 0;
-        const std::string name = ToLowerAscii(statement.NameId());
-        std::optional<TextKey> key;
-        if (k == kind::Caption)
-            key = TextKey{Lookup::Caption, resource_, {}, 0};
-        else if (IsDialogControlKind(k))
-            key = TextKey{Lookup::Control, resource_, name, k};
-        else if (k == kind::Popup)
-            key = TextKey{Lookup::Popup, resource_, {}, 0};
-        else if (k == kind::MenuItem && !name.empty())
-            key = TextKey{Lookup::MenuItem, resource_, name, 0};
-        else if (k == kind::StringTableEntry && !name.empty())
-            key = TextKey{Lookup::String, {}, name, 0};
-        else if (k == kind::Bitmap && !name.empty())
-            key = TextKey{Lookup::Bitmap, {}, name, 0};
-        else if (k == kind::Value && !name.empty())
-            key = TextKey{Lookup::VersionValue, resource_, name, 0};
-        if (key)
-            texts_.push_back({std::move(*key), std::string(statement.SourceText())});
+        if (std::optional<TextKey> key = KeyOf(statement)) {
+            std::string text = statement.HasText() ? std::string(statement.SourceText()) : std::string();
+            statements_.push_back({std::move(*key), std::move(text), reader.currentFile().string(),
+                                   statement.sourceLine});
+        }
         return 0;
     }
-    void IncludeStarted() override { marks_.push_back(texts_.size()); }
+    void IncludeStarted() override { marks_.push_back(statements_.size()); }
     void IncludeFinished() override { marks_.pop_back(); }
     void IncludeAbandoned() override
     {
-        texts_.resize(marks_.back());
+        statements_.resize(marks_.back());
         marks_.pop_back();
     }
 
-    std::vector<ImportedText>& texts() { return texts_; }
+    const std::vector<ScriptStatement>& statements() const { return statements_; }
 
 private:
+    std::optional<TextKey> KeyOf(const CRcStatement& statement) const
+    {
+        const int k = statement.kind;
+        const std::string name = ToLowerAscii(statement.NameId());
+        if (k == kind::Caption)
+            return TextKey{Lookup::Caption, resource_, {}, 0};
+        if (IsDialogControlKind(k))
+            return TextKey{Lookup::Control, resource_, name, k};
+        if (k == kind::Popup)
+            return TextKey{Lookup::Popup, resource_, {}, 0};
+        if (k == kind::MenuItem && !name.empty())
+            return TextKey{Lookup::MenuItem, resource_, name, 0};
+        if (!statement.HasText() || name.empty())
+            return std::nullopt;
+        if (k == kind::StringTableEntry)
+            return TextKey{Lookup::String, {}, name, 0};
+        if (k == kind::Bitmap)
+            return TextKey{Lookup::Bitmap, {}, name, 0};
+        if (k == kind::Value)
+            return TextKey{Lookup::VersionValue, resource_, name, 0};
+        return std::nullopt;
+    }
+
     std::string resource_;
-    std::vector<ImportedText> texts_;
+    std::vector<ScriptStatement> statements_;
     std::vector<std::size_t> marks_;
 };
 
-// The lines of the project a key stands for, in script order.
-std::vector<std::int32_t> FindLines(CProjectDatabase& project, const TextKey& key)
-{
-    sql::Statement* st = nullptr;
-    switch (key.lookup) {
-    case Lookup::Caption:
-        st = &project.Query("Dialog_Caption");
-        st->bind(":DlgIdent", key.resource);
-        break;
-    case Lookup::Control:
-        st = &project.Query("Dialog_Control");
-        st->bind(":DlgIdent", key.resource).bind(":ItemIdent", key.item).bind(":ItemIdentSym", key.lineKind);
-        break;
-    case Lookup::Popup:
-        st = &project.Query("PopupItem_By_MenuIdent");
-        st->bind(":MenuIdent", key.resource).bind(":ItemIdentSym", kind::Popup);
-        break;
-    case Lookup::MenuItem:
-        st = &project.Query("MenuItem_Line");
-        st->bind(":MenuIdent", key.resource).bind(":ItemIdent", key.item);
-        break;
-    case Lookup::String:
-        st = &project.Query("StringtableString_By_Ident");
-        st->bind(":Name_ID", key.item);
-        break;
-    case Lookup::Bitmap:
-        st = &project.Query("BitmapString_By_Ident");
-        st->bind(":Name_ID", key.item);
-        break;
-    case Lookup::VersionValue:
-        st = &project.Query("VersionValue_By_ResIdent_ValueIdent");
-        st->bind(":VersIdent", key.resource).bind(":ValueIdent", key.item);
-        break;
-    }
-    std::vector<std::int32_t> lines;
-    const int column = st->columnIndex("LineIndex");
-    while (st->step())
-        lines.push_back(static_cast<std::int32_t>(st->columnInt64(column)));
-    st->reset();
-    return lines;
-}
+// The source text and the translation of a project line.
+struct LineTexts {
+    std::string source;
+    std::string translation;
+};
 
-// True when the line's translation column is still empty.
-bool TranslationEmpty(CProjectDatabase& project, std::int32_t lineIndex, const std::string& column)
+std::optional<LineTexts> ReadLineTexts(CProjectDatabase& project, std::int32_t lineIndex, const std::string& column)
 {
     sql::Statement& st = project.Query("GetResTextRecord_ByLine");
     st.bind(":LineIndex", lineIndex);
-    bool empty = false;
+    std::optional<LineTexts> texts;
     if (st.step())
-        empty = st.columnText(st.columnIndex(column)).empty();
+        texts = LineTexts{st.columnText(st.columnIndex("SourceText")), st.columnText(st.columnIndex(column))};
     st.reset();
-    return empty;
+    return texts;
+}
+
+// "file, line(s) 12, 30" for each file, one file a line, in script order.
+std::string UnalignedPlaces(const std::vector<const ScriptStatement*>& statements)
+{
+    std::vector<std::string> places;
+    std::string file, lines;
+    auto flush = [&] {
+        if (!lines.empty())
+            places.push_back(msg::Format(msg::ImportUnalignedLines, {file, lines}));
+    };
+    for (const ScriptStatement* s : statements) {
+        if (s->file != file) {
+            flush();
+            file = s->file;
+            lines.clear();
+        }
+        lines += (lines.empty() ? "" : ", ") + std::to_string(s->sourceLine);
+    }
+    flush();
+    return msg::JoinLines(places);
 }
 
 struct MatchCounts {
     int imported = 0;
     int matched = 0;
+    std::vector<const ScriptStatement*> unaligned;  // with a text, in script order
 };
 
-// Matches the collected texts against the project and fills the empty
-// translations. Several texts can share a key (controls named IDC_STATIC, the
-// popups of a menu): the n-th text of a key in the script matches the n-th
-// line of that key in the project. Where such a shared key has a different
-// number of lines in the two, the pairing is uncertain and the imported text
-// is flagged not actual, as every imported popup text is.
-MatchCounts MatchTexts(CProjectDatabase& project, const std::vector<ImportedText>& texts, LanguagePair language)
+// Pairs the collected statements with the project's lines and fills the
+// empty translations. A statement without a text imports nothing, and a line
+// whose source text is empty is no text to translate; either still takes its
+// slot. Imported popup texts are flagged not actual, to be checked.
+MatchCounts MatchTexts(CProjectDatabase& project, const std::vector<ScriptStatement>& statements,
+                       LanguagePair language)
 {
     const std::string column(*LanguageDisplayName(language.primary, language.sub));
-    std::map<TextKey, int> inScript;
-    for (const ImportedText& t : texts)
-        ++inScript[t.key];
-    std::map<TextKey, std::vector<std::int32_t>> lines;
-    std::map<TextKey, std::size_t> used;
+    const Alignment alignment = AlignStatements(project, statements);
     MatchCounts counts;
-    for (const ImportedText& t : texts) {
-        auto found = lines.find(t.key);
-        if (found == lines.end())
-            found = lines.emplace(t.key, FindLines(project, t.key)).first;
-        const std::vector<std::int32_t>& candidates = found->second;
-        const std::size_t n = used[t.key]++;
-        if (n >= candidates.size())
+    for (const AlignedLine& pair : alignment.pairs) {
+        const ScriptStatement& statement = statements[pair.statement];
+        if (statement.text.empty())
+            continue;
+        const std::optional<LineTexts> texts = ReadLineTexts(project, pair.lineIndex, column);
+        if (!texts || texts->source.empty())
             continue;
         ++counts.matched;
-        const std::int32_t lineIndex = candidates[n];
-        if (!TranslationEmpty(project, lineIndex, column))
+        if (!texts->translation.empty())
             continue;
-        const bool uncertain =
-            candidates.size() > 1 && static_cast<std::size_t>(inScript[t.key]) != candidates.size();
-        const bool notActual = t.key.lookup == Lookup::Popup || uncertain;
-        if (project.SetTranslation(lineIndex, language.primary, language.sub, t.text, notActual))
+        const bool notActual = statement.key.lookup == Lookup::Popup;
+        if (project.SetTranslation(pair.lineIndex, language.primary, language.sub, statement.text, notActual))
             ++counts.imported;
     }
+    for (const std::size_t i : alignment.unaligned)
+        if (!statements[i].text.empty())
+            counts.unaligned.push_back(&statements[i]);
     return counts;
 }
 
@@ -206,13 +178,19 @@ bool IsTranslation(CProjectDatabase& project, LanguagePair language)
     });
 }
 
-// Adds the language to the work copy when it is new; false when that failed.
-bool EnsureLanguage(CProjectDatabase& project, LanguagePair language, ImportResult& result)
+// Adds the language to the work copy of `database` when it is new, in
+// `codePage` or else the default for the project's source script; false when
+// that failed.
+bool EnsureLanguage(CProjectDatabase& project, const fs::path& database, LanguagePair language,
+                    std::optional<int> codePage, ImportResult& result)
 {
     if (IsTranslation(project, language))
         return true;
-    const LanguageResult added =
-        NewTranslation(project, language.primary, language.sub, CodePageNumber(language.primary, language.sub), {});
+    if (!codePage) {
+        const fs::path sourceScript = ScriptPathForDatabase(database, ReadStoredSourceFile(database));
+        codePage = DefaultTranslationCodePage(sourceScript, language.primary, language.sub);
+    }
+    const LanguageResult added = NewTranslation(project, language.primary, language.sub, *codePage, {});
     result.languageAdded = added.status == LanguageStatus::Ok;
     return result.languageAdded;
 }
@@ -261,7 +239,7 @@ std::vector<std::string> SplitIncludeExtensions(std::string_view list)
 }
 
 ImportResult ImportOnWorkCopy(const fs::path& database, const fs::path& source, LanguagePair language,
-                              const ImportStep& fill)
+                              const ImportStep& fill, std::optional<int> newLanguageCodePage)
 {
     ImportResult result;
     try {
@@ -269,7 +247,7 @@ ImportResult ImportOnWorkCopy(const fs::path& database, const fs::path& source, 
         CopyDatabaseFile(database, work.path());
         {
             CProjectDatabase project(work.path());
-            if (!EnsureLanguage(project, language, result)) {
+            if (!EnsureLanguage(project, database, language, newLanguageCodePage, result)) {
                 result.status = ImportStatus::Failed;
                 result.message = std::string(msg::AddLanguageFailed);
                 return result;
@@ -309,13 +287,19 @@ ImportResult ImportTranslatedScript(const fs::path& database, const fs::path& sc
         return {};
     Progress& progress = options.progress ? *options.progress : NoProgress();
     progress.Status(msg::Format(msg::ImportProgressTitle, {script.string()}));
-    return ImportOnWorkCopy(database, script, language, [&](CProjectDatabase& project, ImportResult& result) {
+    DecodedScript decoded;
+    std::string openError;
+    if (!LoadScriptFile(script, decoded, openError))
+        return FailedImport({}, script, std::move(openError));
+    // A new language keeps the script's Unicode encoding: its texts may need it.
+    const std::optional<int> codePage = UnicodeCodePage(decoded.codePage);
+    const auto fill = [&](CProjectDatabase& project, ImportResult& result) {
         LineIndexSet used;
         ImportLineStore store;
         ScriptReader reader(project, used, store, ReadMode::Update, progress);
         reader.SetIncludeExtensions(options.includeExtensions ? *options.includeExtensions
                                                               : ProjectIncludeExtensions(project));
-        const int code = reader.ReadFile(script);
+        const int code = reader.ReadDecoded(script, decoded);
         if (reader.includesMissing())
             result.notes.push_back(MissingIncludesMessage(reader.missingIncludes()));
         if (code == kReadCancelled) {
@@ -328,12 +312,19 @@ ImportResult ImportTranslatedScript(const fs::path& database, const fs::path& sc
             result = FailedImport(std::move(result), script, std::move(cause));
             return false;
         }
-        result.read = static_cast<int>(store.texts().size());
-        const MatchCounts counts = MatchTexts(project, store.texts(), language);
+        const std::vector<ScriptStatement>& statements = store.statements();
+        result.read = static_cast<int>(std::count_if(statements.begin(), statements.end(),
+                                                     [](const ScriptStatement& s) { return !s.text.empty(); }));
+        const MatchCounts counts = MatchTexts(project, statements, language);
         result.imported = counts.imported;
         result.matched = counts.matched;
+        result.unaligned = static_cast<int>(counts.unaligned.size());
+        if (!counts.unaligned.empty())
+            result.notes.push_back(msg::Format(
+                msg::ImportUnaligned, {std::to_string(counts.unaligned.size()), UnalignedPlaces(counts.unaligned)}));
         return true;
-    });
+    };
+    return ImportOnWorkCopy(database, script, language, fill, codePage);
 }
 
 ImportResult FailedImport(ImportResult result, const fs::path& source, std::string cause)

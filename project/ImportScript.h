@@ -2,9 +2,11 @@
 // Importing translations from a translated resource script: the script is
 // read like a source script (decoded by its own byte-order mark, code page
 // pragma or LANGUAGE; included files of the project's include list followed),
-// every text statement is looked up in the project by its identifiers, and the
-// text becomes the translation of the chosen language wherever that
-// translation is still empty. Existing translations are never overwritten.
+// every statement is paired with a line of the project by its identifiers
+// (ImportAlignment.h), and its text becomes the translation of the chosen
+// language wherever that translation is still empty and the line has a source
+// text. Existing translations are never overwritten. Statements that cannot be
+// paired one to one are listed in a note rather than guessed.
 //
 // The import works on a copy of the project database beside it; the original
 // file is replaced by the finished copy in one rename, so a failed, cancelled
@@ -51,6 +53,7 @@ struct ImportResult {
     int imported = 0;            // translations written
     int matched = 0;             // texts of the script found in the project (imported or already translated)
     int read = 0;                // texts of the script looked up
+    int unaligned = 0;           // texts not imported: they could not be paired one to one (see notes)
     bool languageAdded = false;  // the language became a translation of the project
     std::string message;         // the final message (empty for NotStarted and Cancelled)
     // Messages shown before the final one: the missing include files, the
@@ -72,8 +75,9 @@ struct ScriptImportOptions {
 
 // Imports the texts of `script` into the translation `language` of the
 // project database file `database`, which must not be open elsewhere in this
-// process. A language that is not yet a translation is added (with its
-// default code page and no file name).
+// process. A language that is not yet a translation is added without a file
+// name, in the script's own encoding when that is UTF-8 or UTF-16, else in
+// the default code page for the project's source script.
 ImportResult ImportTranslatedScript(const std::filesystem::path& database, const std::filesystem::path& script,
                                     LanguagePair language, const ScriptImportOptions& options = {});
 
@@ -89,12 +93,14 @@ ImportResult ImportTranslatedScript(std::unique_ptr<CProjectDatabase>& project, 
 using ImportStep = std::function<bool(CProjectDatabase& copy, ImportResult& result)>;
 
 // Runs an import on a copy of the project database file beside it, inside one
-// transaction: the language is added to the copy when it is new, then `fill`
-// runs; only when it succeeds does the copy replace the original. Database and
-// file errors end the import as failed, naming `source`. On success the
-// message tells how many texts were imported.
+// transaction: the language is added to the copy when it is new (in
+// `newLanguageCodePage`, or else the default code page for the project's
+// source script), then `fill` runs; only when it succeeds does the copy
+// replace the original. Database and file errors end the import as failed,
+// naming `source`. On success the message tells how many texts were imported.
 ImportResult ImportOnWorkCopy(const std::filesystem::path& database, const std::filesystem::path& source,
-                              LanguagePair language, const ImportStep& fill);
+                              LanguagePair language, const ImportStep& fill,
+                              std::optional<int> newLanguageCodePage = std::nullopt);
 
 // A failed import's result: nothing imported, the cause (when given) as a
 // note and "Error reading from <source> ..." as the message.

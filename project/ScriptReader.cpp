@@ -88,6 +88,11 @@ int ScriptReader::ReadFile(const fs::path& script)
         openError_ = error;
         return rcerr::CantOpen;
     }
+    return ReadDecoded(script, decoded);
+}
+
+int ScriptReader::ReadDecoded(const fs::path& script, const DecodedScript& decoded)
+{
     total_ += decoded.text.size();
     db_.currentStatementLine = CProjectDatabase::NoLine;
     db_.currentBlockLine = CProjectDatabase::NoLine;
@@ -96,6 +101,11 @@ int ScriptReader::ReadFile(const fs::path& script)
     if (!cancelled_)
         progress_.Report(position_, total_);
     return code;
+}
+
+fs::path ScriptReader::currentFile() const
+{
+    return openFiles_.empty() ? fs::path() : openFiles_.back();
 }
 
 void ScriptReader::Advance(FileCursor& cursor, int sourceLine)

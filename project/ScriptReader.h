@@ -26,6 +26,7 @@ class CProjectDatabase;
 class CRcParser;
 class Progress;
 struct CRcStatement;
+struct DecodedScript;
 
 enum class ReadMode { Build = 0, Update = 1 };
 
@@ -89,6 +90,8 @@ public:
     // runs the statement loop with the counter at 0. Returns 0, kReadCancelled,
     // rcerr::CantOpen (openError() tells why) or the parser's error code.
     int ReadFile(const std::filesystem::path& script);
+    // The same for a script the caller has already read and decoded.
+    int ReadDecoded(const std::filesystem::path& script, const DecodedScript& decoded);
 
     // The statement loop over one decoded file whose includes resolve against
     // `directory`. The counter starts at `startCounter`; each statement parsed
@@ -111,6 +114,9 @@ public:
     // the unknown character that ended it early (0 when neither happened).
     int stopLine() const noexcept { return stopLine_; }
     const std::string& openError() const noexcept { return openError_; }
+    // The file whose statements are being read (its canonical path); empty
+    // when none is.
+    std::filesystem::path currentFile() const;
 
 private:
     struct FileCursor;

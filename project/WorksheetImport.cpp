@@ -4,10 +4,11 @@
 #include "project/SheetFile.h"
 #include "project/Worksheet.h"
 
+#include "projectdb/DefaultCodePage.h"
+#include "projectdb/Lifecycle.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Statements.h"
 #include "projectdb/Translations.h"
-#include "rcscript/CodePages.h"
 #include "rcscript/Messages.h"
 
 #include <algorithm>
@@ -39,10 +40,17 @@ bool HeaderIsValid(const SheetGrid& grid)
     return true;
 }
 
-std::string ScriptName(CProjectDatabase& project)
+std::string StoredSourceFile(CProjectDatabase& project)
 {
     sql::Statement& st = project.Query(stmt::ProjectSourceFile);
-    const std::string name = st.step() ? st.columnText(0) : std::string{};
+    std::string name = st.step() ? st.columnText(0) : std::string{};
+    st.reset();
+    return name;
+}
+
+std::string ScriptName(CProjectDatabase& project)
+{
+    const std::string name = StoredSourceFile(project);
     return name.empty() ? project.path().string() : name;
 }
 
@@ -84,7 +92,11 @@ std::vector<ImportColumn> ResolveColumns(CProjectDatabase& project, const SheetG
 bool AddLanguageInTransaction(CProjectDatabase& project, const ImportColumn& column)
 {
     const int primary = column.language.primary, sub = column.language.sub;
-    return AddLanguage(project, primary, sub, CodePageNumber(primary, sub));
+    std::optional<std::string> stored = StoredSourceFile(project);
+    if (stored->empty())
+        stored.reset();
+    const fs::path script = ScriptPathForDatabase(project.path(), stored);
+    return AddLanguage(project, primary, sub, DefaultTranslationCodePage(script, primary, sub));
 }
 
 // After columns were added (and perhaps rolled back), the project must read

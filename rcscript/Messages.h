@@ -159,6 +159,12 @@ inline constexpr std::string_view ImportTextDone = "Import text from  %1\n\n%2 t
 inline constexpr std::string_view ImportTextNothing =
     "Import text from %1.\n\nNo identical resources found or identical resouces already translated.\nNo text "
     "imported.";
+// %1 the number of texts, %2 where they are: one line per file, ImportUnalignedLines.
+inline constexpr std::string_view ImportUnaligned =
+    "%1 text(s) not imported: the script and the project have a different number of items with the same "
+    "identifiers, and these could not be paired one to one:\n%2";
+// %1 the file, %2 its line numbers.
+inline constexpr std::string_view ImportUnalignedLines = "%1, line(s) %2";
 inline constexpr std::string_view ImportDbIsCurrent = "%1\nThe import database is the current database !";
 inline constexpr std::string_view ImportDbNoTranslation = "%1\nDatabase contains no translation. No text to import.";
 // %1 the database, %2 the language asked for.

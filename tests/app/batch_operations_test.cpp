@@ -74,6 +74,27 @@ TEST(BatchOperations, CreateAddWriteAndAsk)
               "Database is UpToDate.\n");
 }
 
+TEST(BatchOperations, AddLanguageWithoutCodePageFollowsTheSourceEncoding)
+{
+    DemoCopy dir;
+    // A UTF-8 source with a text that no Japanese code page holds.
+    WriteText(dir / "utf8.rc", "#pragma code_page(65001)\nLANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\n"
+                               "STRINGTABLE\nBEGIN\n    1 \"Fran\xC3\xA7" "ais\"\nEND\n");
+    dir.Run({"/C", "utf8.rc"}, 0);
+    dir.Run({"/A", "utf8_rc.mdb", "Japanese", "utf8_ja.rc"}, 0);
+    dir.Run({"/A", "utf8_rc.mdb", "Russian", "utf8_ru.rc", "1251"}, 0);  // a code page given is kept
+    EXPECT_EQ(QueryValue(dir / "utf8_rc.mdb", "SELECT group_concat(LanguageStr || ':' || CodePage, ' ') FROM "
+                                              "(SELECT * FROM Translations ORDER BY Lang_Id)"),
+              "Japanese:65001 Russian:1251");
+    dir.Run({"/RC", "utf8_rc.mdb", "Japanese", "utf8_ja.rc"}, 0);
+    EXPECT_NE(ReadText(dir / "utf8_ja.rc").find("\"Fran\xC3\xA7" "ais\""), std::string::npos);
+
+    // The demo's source is in 1252: the language's own code page.
+    dir.Run({"/C", "demo.rc"}, 0);
+    dir.Run({"/A", "demo_rc.mdb", "Japanese", "demo_ja.rc"}, 0);
+    EXPECT_EQ(QueryValue(dir / "demo_rc.mdb", "SELECT CodePage FROM Translations"), "932");
+}
+
 TEST(BatchOperations, IsTranslatedCountsTheTextsThatAreNotExcluded)
 {
     DemoProject dir;

@@ -2,8 +2,10 @@
 // filling only empty translations, decoding, includes and the messages.
 
 #include "import_support.h"
+#include "writer_support.h"
 
 #include "project/ImportScript.h"
+#include "project/TranslationWriter.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Translations.h"
 #include "rcscript/Messages.h"
@@ -144,25 +146,56 @@ TEST(ImportScript, CyrillicScriptInItsOwnCodePageIntoAWesternProject)
     EXPECT_EQ(test::Value(db, "SELECT CodePage FROM Translations"), "1251");
 }
 
-TEST(ImportScript, SharedIdentifiersPairInOrderAndAreFlaggedWhenTheCountsDiffer)
+// UTF-16LE with byte-order mark.
+std::string Utf16Le(std::u16string_view text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+TEST(ImportScript, ANewLanguageKeepsTheUnicodeOfItsScriptOrOfTheSource)
 {
     test::TempDir dir;
-    const fs::path db = test::EnglishProject(dir);
-    // Three IDC_STATIC labels where the project has two: which is which is uncertain.
-    test::WriteFile(dir / "app_de.rc",
-                    "IDD_ABOUT DIALOGEX 0, 0, 200, 100\nBEGIN\n"
-                    "    LTEXT \"Titel:\", IDC_STATIC, 5, 0, 50, 8\n"
-                    "    LTEXT \"Name:\", IDC_STATIC, 5, 5, 50, 8\n"
-                    "    LTEXT \"Gr\xC3\xB6\xC3\x9F" "e:\", IDC_STATIC, 5, 20, 50, 8\n"
-                    "    DEFPUSHBUTTON \"OK\", IDOK, 5, 40, 50, 14\nEND\n");
-    const ImportResult result = ImportTranslatedScript(db, dir / "app_de.rc", kGerman);
-    ASSERT_EQ(result.status, ImportStatus::Imported) << result.message;
-    const auto translations = TranslationsOf(db, "German");
-    EXPECT_EQ(translations.at("Name:").text, "Titel:");
-    EXPECT_EQ(translations.at("Name:").flag, "1");
-    EXPECT_EQ(translations.at("Size:").flag, "1");
-    EXPECT_EQ(translations.at("OK").flag, "0");  // its identifier is unique
-    EXPECT_EQ(result.imported, 3);
+    // A UTF-8 source whose untranslated texts no Japanese code page can hold.
+    const BuildResult built = test::BuildText(dir,
+                                              "#pragma code_page(65001)\nLANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\n"
+                                              "STRINGTABLE\nBEGIN\n    IDS_HELLO \"Hello\"\n"
+                                              "    IDS_FRENCH \"Fran\xC3\xA7" "ais\"\nEND\n",
+                                              "app.rc");
+    ASSERT_TRUE(built.ok()) << built.message;
+    const fs::path db = LongDatabasePath(dir / "app.rc");
+    test::WriteFile(dir / "app_ja.rc", "#pragma code_page(65001)\nLANGUAGE LANG_JAPANESE, SUBLANG_DEFAULT\n"
+                                       "STRINGTABLE\nBEGIN\n    IDS_HELLO \"\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB"
+                                       "\xE3\x81\xA1\xE3\x81\xAF\"\nEND\n");
+    test::WriteFile(dir / "app_el.rc",
+                    Utf16Le(u"STRINGTABLE\nBEGIN\n    IDS_HELLO \"\u0393\u03B5\u03B9\u03B1\"\nEND\n"));
+    // An 8-bit script (1251 by its LANGUAGE) into a UTF-8 project.
+    test::WriteFile(dir / "app_ru.rc", "LANGUAGE LANG_RUSSIAN, SUBLANG_DEFAULT\n"
+                                       "STRINGTABLE\nBEGIN\n    IDS_HELLO \"\xCF\xF0\xE8\xE2\xE5\xF2\"\nEND\n");
+    const struct {
+        const char* script;
+        LanguagePair language;
+        const char* codePage;
+    } cases[] = {{"app_ja.rc", {17, 1}, "65001"}, {"app_el.rc", {8, 1}, "1200"}, {"app_ru.rc", kRussian, "65001"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        const ImportResult result = ImportTranslatedScript(db, dir / c.script, c.language);
+        ASSERT_EQ(result.status, ImportStatus::Imported) << result.message;
+        EXPECT_EQ(test::Value(db, "SELECT CodePage FROM Translations WHERE Lang_Id = " +
+                                      std::to_string(c.language.primary + 1024 * c.language.sub)),
+                  c.codePage);
+        CProjectDatabase project(db);
+        const WriteResult written = WriteTranslatedScript(dir / ("out_" + std::string(c.script)), dir / "app.rc",
+                                                          project, c.language.primary, c.language.sub);
+        EXPECT_EQ(written.status, WriteStatus::Written) << written.message;
+    }
+    const std::string japanese = test::ReadBytes(dir / "out_app_ja.rc");
+    EXPECT_NE(japanese.find("IDS_FRENCH \"Fran\xC3\xA7" "ais\""), std::string::npos);
+    EXPECT_NE(japanese.find("#pragma code_page(65001)"), std::string::npos);
 }
 
 TEST(ImportScript, IncludedFilesOfTheIncludeListAreRead)
