@@ -107,7 +107,8 @@ int RunWriteRc(const BatchRun& run)
     run.log.Info(msg::BatchWriteHeader);
     const fs::path database = run.params[0];
     const fs::path output = run.params[2];
-    ProjectWithLanguage opened = OpenWithLanguage(run, 0, 1, OpenMode::Read);
+    // Changes the project too: the written file's name and stamp are stored.
+    ProjectWithLanguage opened = OpenWithLanguage(run, 0, 1, OpenMode::Change);
     if (!opened.database)
         return opened.exitCode;
     const LanguagePair language = opened.language;
@@ -122,6 +123,8 @@ int RunWriteRc(const BatchRun& run)
         WriteTranslatedScript(output, script, *opened.database, language.primary, language.sub);
     if (written.status != WriteStatus::Written)
         return Failed(run.log, written.message);
+    RecordTranslationFile(*opened.database, language.primary, language.sub, StoredTranslationName(script, output),
+                          output);
     run.log.Info(msg::Format(msg::BatchWriteSucceeded, {LanguageName(language), database.string(), output.string()}));
     return batchexit::Ok;
 }

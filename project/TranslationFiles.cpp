@@ -56,6 +56,16 @@ std::string DefaultTranslationFileName(CProjectDatabase& project, const std::fil
     return name;
 }
 
+bool RecordTranslationFile(CProjectDatabase& project, int primary, int sub, const std::string& name,
+                           const std::filesystem::path& written)
+{
+    const auto version = project.GetFileVersion();
+    if (!version || *version <= 7)
+        return false;
+    const std::optional<FileStamp> stamp = ReadFileStamp(written);
+    return SetTranslationFile(project, primary, sub, {name, stamp ? *stamp : FileStamp{}});
+}
+
 TranslationsWriteResult WriteTranslations(CProjectDatabase& project, const std::filesystem::path& source,
                                           const WriteOptions& options)
 {
@@ -71,8 +81,6 @@ TranslationsWriteResult WriteTranslations(CProjectDatabase& project, const std::
         all.results.push_back(std::move(failed));
         return all;
     }
-    const auto version = project.GetFileVersion();
-    const bool newFormat = version && *version > 7;
     for (const LanguagePair& language : languages) {
         WriteResult result;
         try {
@@ -90,15 +98,10 @@ TranslationsWriteResult WriteTranslations(CProjectDatabase& project, const std::
             result = WriteTranslatedScript(path, source, project, language.primary, language.sub, options);
             if (result.status == WriteStatus::Written) {
                 ++all.written;
-                // The stamp tells later whether the file was changed outside;
-                // a generated name is kept so the file keeps its name.
-                TranslationFile stored{name, file ? file->stamp : FileStamp{}};
-                if (newFormat) {
-                    if (auto stamp = ReadFileStamp(path))
-                        stored.stamp = *stamp;
-                }
-                if (newFormat || generated)
-                    SetTranslationFile(project, language.primary, language.sub, stored);
+                // A generated name is kept so the file keeps its name.
+                if (!RecordTranslationFile(project, language.primary, language.sub, name, path) && generated)
+                    SetTranslationFile(project, language.primary, language.sub,
+                                       {name, file ? file->stamp : FileStamp{}});
             }
         } catch (const sql::Error& e) {
             result.status = WriteStatus::DatabaseError;

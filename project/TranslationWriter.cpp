@@ -2,8 +2,10 @@
 
 #include "project/TranslationWriter.h"
 
+#include "project/IncludeCodePages.h"
 #include "project/Progress.h"
 #include "project/ScriptFileOutput.h"
+#include "project/VersionBlocks.h"
 #include "projectdb/Languages.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Schema.h"
@@ -172,11 +174,25 @@ WriteResult Failure(WriteStatus status, std::string message, const std::filesyst
     return result;
 }
 
+// What composing the lines of one language needs besides the rows.
+struct ComposeContext {
+    WrittenLanguage language;
+    const LayoutMap& layouts;
+    const VersionBlocks& blocks;
+    IncludeCodePages& includes;
+    bool pragmaAtTop;  // the script has no code page line: the header sets it
+};
+
+// Included files keep their own code page only in 8-bit scripts: a UTF-16
+// script names no code page a pragma could set back.
+bool SetsIncludeCodePages(int codePage) { return codePage != 1200 && codePage != 1201 && codePage != 0; }
+
 // The script's lines in order, each with its text put in and its layout applied.
-void ComposeBody(CProjectDatabase& project, std::string_view column, int primary, int sub, int codePage,
-                 const LayoutMap& layouts, const WriteOptions& options, ComposedScript& out, bool& hasPragma)
+void ComposeBody(CProjectDatabase& project, const ComposeContext& context, const WriteOptions& options,
+                 ComposedScript& out)
 {
-    const std::string languageLine = LanguageStatement(primary, sub);
+    const int codePage = context.language.codePage;
+    const std::string languageLine = LanguageStatement(context.language.primary, context.language.sub);
     const std::string pragmaLine = PragmaLine(codePage);
     sql::Statement count = project.db().prepare("SELECT count(*) FROM ResFileLine");
     const int total = count.step() ? count.columnInt(0) : 0;
@@ -184,9 +200,16 @@ void ComposeBody(CProjectDatabase& project, std::string_view column, int primary
     sql::Statement rows = project.db().prepare(
         "SELECT ResFileLine.LineIndex, ResFileLine.LineIdentSym, ResFileLine.BeforeStr, ResFileLine.BehindStr, "
         "ResourceText.LineIndex IS NOT NULL, ResourceText.Exclude, ResourceText.SourceText, ResourceText." +
-        sql::QuoteIdentifier(column) +
+        sql::QuoteIdentifier(context.language.column) +
         " FROM ResFileLine LEFT JOIN ResourceText ON ResourceText.LineIndex = ResFileLine.LineIndex "
         "ORDER BY ResFileLine.Line");
+    // The code pages in effect at a line: the written script's, once it set
+    // one, and the source's.
+    std::optional<int> writtenCodePage;
+    if (context.pragmaAtTop)
+        writtenCodePage = codePage;
+    std::optional<int> sourceCodePage;
+    std::int32_t versionResource = 0;
     std::string line;
     int row = 0;
     while (rows.step()) {
@@ -196,30 +219,46 @@ void ComposeBody(CProjectDatabase& project, std::string_view column, int primary
         const auto lineIndex = static_cast<std::int32_t>(rows.columnInt64(0));
         const int k = rows.columnInt(1);
         std::size_t textBegin = 0, textEnd = 0;
+        std::optional<int> includeCodePage;
         if (k == kind::Language) {
-            line = UsesLanguageSymbols(rows.columnText(2)) ? languageLine : LanguageNumbers(primary, sub);
+            line = UsesLanguageSymbols(rows.columnText(2)) ? languageLine
+                                                            : LanguageNumbers(context.language.primary,
+                                                                              context.language.sub);
         } else if (k == kind::CodePage) {
             line = pragmaLine;
-            hasPragma = true;
+            writtenCodePage = codePage;
+            sourceCodePage = PragmaCodePage(rows.columnText(2));
         } else {
             line = rows.columnText(2);
             const std::string behind = rows.columnText(3);
+            if (k == kind::VersionInfo)
+                versionResource = lineIndex;
             if (rows.columnInt(4) != 0) {  // the line carries a text
-                if ((k == kind::Include || k == kind::RcInclude) && behind.empty() &&
-                    (line.empty() || line.back() != ' '))
+                const bool include = k == kind::Include || k == kind::RcInclude;
+                if (include && behind.empty() && (line.empty() || line.back() != ' '))
                     line += ' ';  // a bare include name needs its blank
                 std::string text = rows.columnInt(5) != 0 ? std::string() : rows.columnText(7);
                 if (text.empty())
                     text = rows.columnText(6);
+                if (k == kind::Block) {
+                    if (auto block = context.blocks.written.find(lineIndex); block != context.blocks.written.end())
+                        text = block->second;
+                } else if (include && writtenCodePage && SetsIncludeCodePages(codePage)) {
+                    includeCodePage = context.includes.CodePageToSet(text, *writtenCodePage, sourceCodePage);
+                }
                 textBegin = line.size();
                 line += text;
                 textEnd = line.size();
+            } else if (k == kind::Value) {
+                if (auto blocks = context.blocks.byResource.find(versionResource);
+                    blocks != context.blocks.byResource.end())
+                    line = RewriteTranslationValue(line, blocks->second);
             }
             line += behind;
-            if (!layouts.empty() && (IsControlKind(k) || IsDialogKind(k))) {
-                auto layout = layouts.find(lineIndex);
+            if (!context.layouts.empty() && (IsControlKind(k) || IsDialogKind(k))) {
+                auto layout = context.layouts.find(lineIndex);
                 // The coordinates follow the text: its span stays where it was.
-                if (layout != layouts.end())
+                if (layout != context.layouts.end())
                     line = ApplyLayout(line, k, layout->second);
             }
         }
@@ -228,13 +267,41 @@ void ComposeBody(CProjectDatabase& project, std::string_view column, int primary
             out.text += kCrLf;
         else
             out.text.append(static_cast<std::size_t>(indent), ' ');
+        // An include line read in its file's own code page, the script's set again behind it.
+        if (includeCodePage)
+            AppendLine(out.text, PragmaLine(*includeCodePage));
         if (textEnd > textBegin)
             out.texts.push_back({out.text.size() + textBegin, out.text.size() + textEnd});
         AppendLine(out.text, line);
+        if (includeCodePage)
+            AppendLine(out.text, pragmaLine);
     }
 }
 
+bool HasCodePageLine(CProjectDatabase& project)
+{
+    sql::Statement st = project.db().prepare("SELECT 1 FROM ResFileLine WHERE LineIdentSym = :Kind LIMIT 1");
+    st.bind(":Kind", kind::CodePage);
+    return st.step();
+}
+
 std::string CodePageName(int codePage) { return std::to_string(codePage); }
+
+// Which code pages a translation could be written in: UTF-8 always, and of
+// the Windows code pages of Europe and the Middle East and the language's own
+// those that hold the whole script.
+std::string CodePagesHolding(std::string_view script, int primary, int sub)
+{
+    const int own = CodePageNumber(primary, sub);
+    std::vector<std::string> others;
+    for (const CodePageListEntry& entry : CodePageList())
+        if (((entry.number >= 1250 && entry.number <= 1256) || entry.number == own) &&
+            EncodeFromUtf8(script, entry.number))
+            others.push_back(CodePageName(entry.number));
+    if (others.empty())
+        return std::string(msg::WriteUtf8HoldsAll);
+    return msg::Format(msg::WriteOthersHoldAll, {msg::JoinLines(others, ", ")});
+}
 
 }  // namespace
 
@@ -270,9 +337,12 @@ WriteResult WriteTranslatedScript(const std::filesystem::path& output, const std
                            msg::Format(msg::WriteUnknownCodePage, {language, CodePageName(codePage)}), output);
 
         const LayoutMap layouts = newFormat ? LoadLayouts(project, LangIdOf(primary, sub)) : LayoutMap{};
+        const WrittenLanguage writtenLanguage{*displayName, primary, sub, codePage};
+        const VersionBlocks blocks = LoadVersionBlocks(project, writtenLanguage);
+        IncludeCodePages includes(source.parent_path());
+        const bool pragmaAtTop = !HasCodePageLine(project) && codePage != 1200 && codePage != 0;
         ComposedScript body;
-        bool hasPragma = false;
-        ComposeBody(project, *displayName, primary, sub, codePage, layouts, options, body, hasPragma);
+        ComposeBody(project, {writtenLanguage, layouts, blocks, includes, pragmaAtTop}, options, body);
 
         // Header, the body, the footer. A script without a code page statement
         // gets one first thing, so that a compiler reads it as it was written
@@ -285,7 +355,7 @@ WriteResult WriteTranslatedScript(const std::filesystem::path& output, const std
         AppendLine(script, msg::Format(msg::WriteHeaderSource, {HeaderPath(source, codePage)}));
         AppendLine(script, msg::WriteHeaderRule);
         AppendLine(script, "");
-        if (!hasPragma && codePage != 1200 && codePage != 0)
+        if (pragmaAtTop)
             AppendLine(script, PragmaLine(codePage));
         const std::size_t bodyStart = script.size();
         script += body.text;
@@ -311,7 +381,8 @@ WriteResult WriteTranslatedScript(const std::filesystem::path& output, const std
             }
             return Failure(WriteStatus::Unrepresentable,
                            msg::Format(msg::WriteUnrepresentable,
-                                       {language, std::to_string(lineNo), shown, CodePageName(codePage)}),
+                                       {language, std::to_string(lineNo), shown, CodePageName(codePage),
+                                        CodePagesHolding(script, primary, sub)}),
                            output);
         }
         std::string bytes(ByteOrderMark(codePage));

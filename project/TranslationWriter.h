@@ -71,6 +71,14 @@ struct TranslationsWriteResult {
 TranslationsWriteResult WriteTranslations(CProjectDatabase& project, const std::filesystem::path& source,
                                           const WriteOptions& options = {});
 
+// The writer's last step: stores the name of a translation's written script
+// and, read from the file `written`, its stamp, which tells later whether the
+// file was changed outside. Only the current database format keeps stamps;
+// false for older formats (nothing is stored) and for a language the project
+// has no translation for.
+bool RecordTranslationFile(CProjectDatabase& project, int primary, int sub, const std::string& name,
+                           const std::filesystem::path& written);
+
 // The default file name of a translation: the source name with the language's
 // identifier string before the extension (demo.rc -> demo_0407.rc), made
 // unique among the project's translation files and the source by a counter

@@ -1,9 +1,12 @@
 #include "projectdb/Languages.h"
 
 #include "projectdb/Schema.h"
+#include "rcscript/AsciiText.h"
 #include "rcscript/CodePages.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 
 namespace qln {
@@ -207,6 +210,24 @@ std::optional<VersionBlockParts> SplitVersionBlockName(std::string_view name)
     if (name.size() != 8)
         return std::nullopt;
     return VersionBlockParts{std::string(name.substr(0, 4)), std::string(name.substr(4))};
+}
+
+bool IsLanguageBlockName(std::string_view name)
+{
+    return name.size() == 8 && std::all_of(name.begin(), name.end(), [](char c) {
+               return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+           });
+}
+
+std::string TranslatedBlockCodePage(std::string_view sourceBlock, int primary, int sub, int codePage)
+{
+    if (IsLanguageBlockName(sourceBlock) && EqualsNoCase(sourceBlock.substr(4), "04B0"))
+        return std::string(sourceBlock.substr(4));
+    if (codePage == 65001 || codePage == 1200 || codePage == 1201)
+        codePage = CodePageNumber(primary, sub);
+    char half[8];
+    std::snprintf(half, sizeof half, "%04X", static_cast<unsigned>(codePage) & 0xFFFFu);
+    return half;
 }
 
 std::span<const CharSetEntry> CharSetTable() { return kCharSets; }

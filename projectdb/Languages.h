@@ -68,6 +68,17 @@ struct VersionBlockParts {
 };
 std::optional<VersionBlockParts> SplitVersionBlockName(std::string_view name);
 
+// The code-page half of the version block a translation writes in place of a
+// source block: the source's own half (as written) when it names Unicode
+// (04B0, as compiled version strings always are); otherwise the Windows code
+// page the translation is written in, as four hexadecimal digits: the script's
+// code page, or for a UTF-8 or UTF-16 script the language's own (Polish gets
+// "04E2" written in 1250 and in UTF-8).
+std::string TranslatedBlockCodePage(std::string_view sourceBlock, int primary, int sub, int codePage);
+
+// Whether a block name is a language and a code page: eight hexadecimal digits.
+bool IsLanguageBlockName(std::string_view name);
+
 // One row of the character set table.
 struct CharSetEntry {
     int charSet;                    // Windows character set number

@@ -66,16 +66,25 @@ void InsertTranslationRow(CProjectDatabase& project, int primary, int sub, std::
     }
 }
 
-// Every version BLOCK line gets the new language's block name as its translation.
-void StoreVersionBlockNames(sql::Database& db, std::string_view name, int primary, int sub)
+// Every version BLOCK line gets the new language's block name as its
+// translation: the language's identifier and the code-page half for the code
+// page the language is written in.
+void StoreVersionBlockNames(sql::Database& db, std::string_view name, int primary, int sub, int codePage)
 {
-    sql::Statement st = db.prepare("UPDATE ResourceText SET " + sql::QuoteIdentifier(name) + " = :Block, " +
-                                   sql::QuoteIdentifier(LanguageFlagColumn(name)) +
-                                   " = 0 WHERE LineIndex IN (SELECT VersionBlockHeader.LineIndex FROM "
-                                   "VersionBlockHeader JOIN ResFileLine ON ResFileLine.LineIndex = "
-                                   "VersionBlockHeader.LineIndex WHERE ResFileLine.Added = 0)");
-    st.bind(":Block", VersionBlockName(primary, sub));
-    st.run();
+    sql::Statement blocks = db.prepare("SELECT ResourceText.LineIndex, ResourceText.SourceText FROM ResourceText "
+                                       "WHERE LineIndex IN (SELECT VersionBlockHeader.LineIndex FROM "
+                                       "VersionBlockHeader JOIN ResFileLine ON ResFileLine.LineIndex = "
+                                       "VersionBlockHeader.LineIndex WHERE ResFileLine.Added = 0)");
+    sql::Statement store = db.prepare("UPDATE ResourceText SET " + sql::QuoteIdentifier(name) + " = :Block, " +
+                                      sql::QuoteIdentifier(LanguageFlagColumn(name)) +
+                                      " = 0 WHERE LineIndex = :LineIndex");
+    const std::string language = LanguageIdentString(primary, sub);
+    while (blocks.step()) {
+        store.bind(":Block", language + TranslatedBlockCodePage(blocks.columnText(1), primary, sub, codePage));
+        store.bind(":LineIndex", blocks.columnInt64(0));
+        store.run();
+        store.reset();
+    }
 }
 
 std::string Text(std::string_view pattern, std::string_view arg) { return msg::Format(pattern, {arg}); }
@@ -173,7 +182,7 @@ LanguageResult NewTranslation(CProjectDatabase& project, int primary, int sub, i
         st.bind(":File", translationFile.string());
         filter.bind(st);
         st.run();
-        StoreVersionBlockNames(db, *name, primary, sub);
+        StoreVersionBlockNames(db, *name, primary, sub, codePage);
         transaction.commit();
     } catch (const sql::Error& e) {
         result.errorCode = e.code();

@@ -112,10 +112,18 @@ inline constexpr std::string_view WriteBadPath =
     "Save \"%1\" translation file.\nError: bad path \"%2\".\nCan not write translated resource file. Please check "
     "for correct path.";
 // A text the language's code page cannot hold: %1 the language, %2 the line of
-// the written script, %3 the text, %4 the code page.
+// the written script, %3 the text, %4 the code page, %5 which code pages hold
+// the texts (WriteUtf8HoldsAll or WriteOthersHoldAll).
 inline constexpr std::string_view WriteUnrepresentable =
     "Save \"%1\" translation file.\nLine %2: the text \"%3\" cannot be written in code page %4.\nNothing was "
-    "written for this language. Change the text or the code page of the translation.";
+    "written for this language. Change the text, or the code page of the translation: %5\nA translation's code "
+    "page is set in its settings (Translation > Settings, page Code Page) and kept in the CodePage field of its row "
+    "in the Translations table of the project database; in batch mode /A takes it as its fourth parameter when it "
+    "adds the language (/A <database> <language> <file> 65001).";
+inline constexpr std::string_view WriteUtf8HoldsAll = "code page 65001 (UTF-8) holds every text.";
+// %1 the other code pages that hold every text of the translation, e.g. "1250, 1252".
+inline constexpr std::string_view WriteOthersHoldAll =
+    "code page 65001 (UTF-8) holds every text, and these hold every text of this translation too: %1.";
 // %1 the language, %2 the code page.
 inline constexpr std::string_view WriteUnknownCodePage =
     "Save \"%1\" translation file.\nThe code page %2 is not supported. Change the code page of the translation.";

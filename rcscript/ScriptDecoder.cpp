@@ -291,6 +291,7 @@ void DecodeSections(std::string_view bytes, const CodePageHints& hints, DecodedS
     }
     flush(bytes.size());
     out.codePage = base.codePage;
+    out.codePageAssumed = base.source == msg::EncodingFromDefault && used.size() == 1;
     const std::string_view source = used.size() > 1 ? msg::EncodingFromPragma : base.source;
     out.encoding = msg::Format(msg::EncodingCodePage, {CodePageNames(used), source});
 }
@@ -411,6 +412,7 @@ DecodedScript DecodeBytes(std::string_view bytes)
         out.text = bytes;
         out.codePage = base.codePage;
         out.encoding = msg::Format(msg::EncodingAscii, {std::to_string(base.codePage), base.source});
+        out.codePageAssumed = base.source == msg::EncodingFromDefault;
         return out;
     }
     if (FindInvalidUtf8(bytes.substr(nonAscii)) == std::string_view::npos) {

@@ -23,6 +23,7 @@ struct DecodedScript {
     int codePage = 0;       // code page the bytes were read in (1200, 1201, 65001, 1252, ...);
                             // the first section's when there are several
     std::string encoding;   // human-readable description, e.g. "UTF-16LE (BOM)", "CP1251 (#pragma code_page)"
+    bool codePageAssumed = false;  // 8-bit text that names no code page (no pragma, no LANGUAGE): 1252 was taken
 };
 
 // Decodes script bytes. Never fails: bytes invalid in the chosen code page are

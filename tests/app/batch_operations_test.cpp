@@ -2,6 +2,7 @@
 // writes and its exit code; bad input leaves every file as it was.
 
 #include "app/batch_support.h"
+#include "projectdb/FileStamp.h"
 #include "projectdb/Languages.h"
 #include "rcscript/Messages.h"
 
@@ -93,6 +94,30 @@ TEST(BatchOperations, AddLanguageWithoutCodePageFollowsTheSourceEncoding)
     dir.Run({"/C", "demo.rc"}, 0);
     dir.Run({"/A", "demo_rc.mdb", "Japanese", "demo_ja.rc"}, 0);
     EXPECT_EQ(QueryValue(dir / "demo_rc.mdb", "SELECT CodePage FROM Translations"), "932");
+}
+
+// Like Save, writing a translated script stores its name and stamp with the
+// language, so that a later change of the file can be noticed.
+TEST(BatchOperations, WritingStoresTheNameAndStampOfTheWrittenScript)
+{
+    DemoProject dir;
+    const std::string stored = "SELECT FileName || ' ' || FileTime || ' ' || FileDate || ' ' || FileSize FROM "
+                               "Translations";
+    EXPECT_EQ(QueryValue(dir.db(), stored), "");
+    auto expected = [](const std::string& name, const fs::path& file) {
+        const std::optional<FileStamp> stamp = ReadFileStamp(file);
+        EXPECT_TRUE(stamp) << file;
+        return stamp ? name + " " + std::to_string(stamp->time) + " " + std::to_string(stamp->date) + " " +
+                           std::to_string(stamp->size)
+                     : std::string();
+    };
+    dir.Run({"/RC", "demo_rc.mdb", "German", "demo_de.rc"}, 0);
+    EXPECT_EQ(QueryValue(dir.db(), stored), expected("demo_de.rc", dir / "demo_de.rc"));
+
+    // Written elsewhere, that file is the translation's script from then on.
+    fs::create_directory(dir / "out");
+    dir.Run({"/RC", "demo_rc.mdb", "German", "out/de.rc"}, 0);
+    EXPECT_EQ(QueryValue(dir.db(), stored), expected((dir / "out" / "de.rc").string(), dir / "out" / "de.rc"));
 }
 
 TEST(BatchOperations, IsTranslatedCountsTheTextsThatAreNotExcluded)
@@ -229,6 +254,7 @@ TEST(BatchOperations, BadInputChangesNothing)
         {{"/A", "demo_rc.mdb", "Italian", "it.rc", "12345"}, 3, "QLN Error:  Code page parameter '12345' not valid !\n"},
         {{"/A", "demo_rc.mdb", "Elvish", "it.rc"}, 3, "QLN Error:  Language parameter 'Elvish' not valid !\n"},
         {{"/A", "locked.mdb", "Italian", "it.rc"}, 2, "QLN Error:  The database is read-only.\n     locked.mdb\n"},
+        {{"/RC", "locked.mdb", "German", "de.rc"}, 2, "QLN Error:  The database is read-only.\n     locked.mdb\n"},
         {{"/COMP", "locked.mdb"}, 2, "QLN Error:  The database is read-only.\n     locked.mdb\nQLN Warning:  "
                                      "Database not compacted.\n"},
         {{"/COMP", "notes.mdb"}, 2, "QLN Error: File is not a QLN database.\n     notes.mdb\nQLN Warning:  Database "

@@ -10,6 +10,7 @@
 #include "project/TranslationWriter.h"
 #include "projectdb/Translations.h"
 #include "projectdb/temp_project.h"
+#include "compile_support.h"
 #include "writer_support.h"
 #include "CorpusScripts.h"
 
@@ -100,13 +101,6 @@ std::map<std::string, std::string> ExplainedDifferences()
     return reasons;
 }
 
-bool CompilerAvailable(const fs::path& tools)
-{
-    return fs::exists(tools / "rcc.py") && fs::exists(tools / "resdump.py") &&
-           std::system("command -v python3 >/dev/null 2>&1 && command -v x86_64-w64-mingw32-windres >/dev/null "
-                       "2>&1") == 0;
-}
-
 std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
 
 TEST(WriterFidelityTest, CorpusScriptsSurviveWritingUnchanged)
@@ -163,7 +157,7 @@ TEST(WriterFidelityTest, CorpusScriptsSurviveWritingUnchanged)
 
     // (b) compiled resources, where the source compiles.
     const fs::path tools = corpus.parent_path() / "tools";
-    if (!CompilerAvailable(tools)) {
+    if (!test::ResourceCompilerAvailable()) {
         std::cout << "[ fidelity ] no resource compiler: compiled resources not compared\n";
         return;
     }

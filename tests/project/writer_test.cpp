@@ -246,9 +246,20 @@ TEST_F(WriterTest, UnrepresentableTextWritesNothing)
     EXPECT_EQ(result.status, WriteStatus::Unrepresentable);
     EXPECT_EQ(result.Code(), 0);
     // Header 6 lines, the pragma, an empty line before STRINGTABLE, STRINGTABLE, BEGIN, then the string.
-    EXPECT_EQ(result.message, msg::Format(msg::WriteUnrepresentable, {"German", "11", "Hallo Привет", "1252"}));
+    // The message tells which code pages would hold every text.
+    EXPECT_EQ(result.message,
+              msg::Format(msg::WriteUnrepresentable,
+                          {"German", "11", "Hallo Привет", "1252", msg::Format(msg::WriteOthersHoldAll, {"1251"})}));
     EXPECT_EQ(test::ReadBytes(out()), "previous");
     EXPECT_EQ(test::FilesIn(dir_.path()), (std::vector<std::string>{"demo_rc.mdb", "out.rc"}));
+
+    // A text that only Unicode holds.
+    ASSERT_TRUE(project_.SetTranslation(13, kGerman, kSubDefault, "Hallo Привет Ελλάδα", false));
+    result = WriteTranslatedScript(out(), source(), project_, kGerman, kSubDefault);
+    EXPECT_EQ(result.message, msg::Format(msg::WriteUnrepresentable,
+                                          {"German", "11", "Hallo Привет Ελλάδα", "1252", msg::WriteUtf8HoldsAll}));
+    EXPECT_NE(result.message.find("65001"), std::string::npos);
+    EXPECT_EQ(test::ReadBytes(out()), "previous");
 }
 
 TEST_F(WriterTest, RefusesLanguagesWithoutColumnOrVersion)

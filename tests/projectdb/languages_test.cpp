@@ -111,6 +111,29 @@ TEST(VersionBlockName, IdentifierFollowedByCodePageHalf)
         EXPECT_EQ(VersionBlockName(c.primary, c.sub), c.name) << c.primary << "/" << c.sub;
 }
 
+TEST(VersionBlockName, TranslatedBlocksTakeTheCodePageTheyAreWrittenIn)
+{
+    struct Case {
+        const char* source;
+        int primary, codePage;
+        const char* half;
+    };
+    const Case cases[] = {
+        {"040904E4", 21, 1250, "04E2"}, {"040904E4", 17, 932, "03A4"}, {"040904E4", 7, 1252, "04E4"},
+        // UTF-8 and UTF-16 scripts: the language's own Windows code page.
+        {"040904E4", 21, 65001, "04E2"}, {"040904E4", 9, 1200, "04E4"}, {"040904e4", 17, 65001, "03A4"},
+        // Unicode blocks stay as they are written.
+        {"040904b0", 21, 1250, "04b0"}, {"040904B0", 17, 65001, "04B0"},
+        // Not a language block: the code page decides.
+        {"0409", 21, 1250, "04E2"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TranslatedBlockCodePage(c.source, c.primary, 1, c.codePage), c.half) << c.source << " " << c.codePage;
+    EXPECT_TRUE(IsLanguageBlockName("040904b0"));
+    EXPECT_FALSE(IsLanguageBlockName("0409 04b0"));
+    EXPECT_FALSE(IsLanguageBlockName("StringFileInfo"));
+}
+
 TEST(VersionBlockName, SplitsOnlyEightCharacterNames)
 {
     auto parts = SplitVersionBlockName("040904B0");

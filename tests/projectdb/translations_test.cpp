@@ -87,7 +87,8 @@ TEST_F(TranslationsTest, NewTranslationAddsRowColumnsFileAndBlockName)
 
     auto block = project_->GetText(21, 7, 3);
     ASSERT_TRUE(block && block->translation);
-    EXPECT_EQ(*block->translation, "0C0704E4");
+    // A Unicode source block stays Unicode.
+    EXPECT_EQ(*block->translation, "0C0704B0");
     EXPECT_FALSE(block->notActual);
     auto text = project_->GetText(10, 7, 3);
     ASSERT_TRUE(text);
@@ -281,7 +282,7 @@ TEST_F(TranslationsTest, VersionSevenLayout)
     EXPECT_EQ(langs[1].primary, 16);
     EXPECT_EQ(langs[1].sub, 2);
     EXPECT_EQ(GetTranslationFile(*project_, 9, 1)->fileName, (dir_ / "en.rc").string());
-    EXPECT_EQ(project_->GetText(21, 9, 1)->translation, "040904E4");
+    EXPECT_EQ(project_->GetText(21, 9, 1)->translation, "040904B0");
     EXPECT_EQ(DeleteLanguage(*project_, 16, 2).status, LanguageStatus::Ok);
     EXPECT_FALSE(HasColumn(db(), "ResourceText", "Italian Swiss"));
     EXPECT_EQ(ListLanguages(*project_).size(), 1u);
