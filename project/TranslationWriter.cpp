@@ -32,9 +32,6 @@ int IndentOf(int k)
     case kind::AcceleratorEntry:
     case kind::StringTableEntry:
     case kind::Value:
-    case 102:
-    case 103:
-    case 104:
         return 2;
     case kind::Popup:
         return 3;
@@ -48,11 +45,10 @@ int IndentOf(int k)
     case kind::VersionInfo:
         return kEmptyLineBefore;
     default:
-        return k >= 18 && k <= 30 ? 2 : 0;
+        return IsDialogControlKind(k) ? 2 : 0;
     }
 }
 
-bool IsControlKind(int k) { return k == kind::Control || (k >= 18 && k <= 30) || (k >= 102 && k <= 104); }
 bool IsDialogKind(int k) { return k == kind::Dialog || k == kind::DialogEx; }
 
 // A layout of one dialog (cx, cy) or control (x, y, cx, cy) in the language.
@@ -216,7 +212,7 @@ void ComposeBody(CProjectDatabase& project, std::string_view column, int primary
                 textEnd = line.size();
             }
             line += behind;
-            if (!layouts.empty() && (IsControlKind(k) || IsDialogKind(k))) {
+            if (!layouts.empty() && (IsDialogControlKind(k) || IsDialogKind(k))) {
                 auto layout = layouts.find(lineIndex);
                 // The coordinates follow the text: its span stays where it was.
                 if (layout != layouts.end())
