@@ -364,6 +364,50 @@ TEST(Update, NestedIncludesAreCheckedWhereTheUpdateFoundThem)
     EXPECT_TRUE(IsSourceChanged(pdb, script));
 }
 
+TEST(Update, LineEndsInsideStringsAreNotChanges)
+{
+    // A string continued over three lines, checked out once with LF and once
+    // with CR LF line ends.
+    const std::string lf = "STRINGTABLE\nBEGIN\n    IDS_LONG \"first \\\nsecond \\\nthird\"\n"
+                           "    IDS_OTHER \"Other\"\nEND\n";
+    std::string crlf;
+    for (char c : lf)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    TempDir dir;
+    const fs::path script = dir / "app.rc", db = dir / "app_rc.mdb";
+    ASSERT_TRUE(BuildText(dir, lf).ok());
+    TranslateAll(db);
+    const std::string query = "SELECT SourceText FROM ResourceText WHERE SourceText LIKE 'first%'";
+    ASSERT_EQ(Value(db, query), "first \\\nsecond \\\nthird");
+    const auto before = Texts(db);
+
+    RewriteScript(script, crlf);
+    UpdateResult result = Update(script, db);
+    ASSERT_TRUE(result.ok()) << result.errorDetail;
+    EXPECT_EQ(result.report.counts.changedTexts, 0u);
+    EXPECT_EQ(result.report.counts.newLines, 0u);
+    // Translations stay current; the stored text follows the script as it is now.
+    auto after = Texts(db);
+    ASSERT_EQ(after.size(), before.size());
+    for (const auto& [lineIndex, state] : before) {
+        SCOPED_TRACE(state.source);
+        TextState expected = state;
+        if (state.source.find('\n') != std::string::npos)
+            expected.source = "first \\\r\nsecond \\\r\nthird";
+        const TextState& now = after[lineIndex];
+        EXPECT_EQ((std::vector<std::string>{now.source, now.german, now.flag, now.old}),
+                  (std::vector<std::string>{expected.source, expected.german, expected.flag, expected.old}));
+    }
+    EXPECT_EQ(Value(db, query), "first \\\r\nsecond \\\r\nthird");
+
+    // A real change under the other line ends is still one.
+    RewriteScript(script, Replace(lf, "third", "last"));
+    result = Update(script, db);
+    ASSERT_TRUE(result.ok()) << result.errorDetail;
+    EXPECT_EQ(result.report.counts.changedTexts, 1u);
+    EXPECT_EQ(Value(db, "SELECT German_Modified FROM ResourceText WHERE SourceText LIKE 'first%'"), "1");
+}
+
 TEST(Update, AnIncludeThatFailsHalfWayIsTakenBackWhole)
 {
     TempDir dir;
