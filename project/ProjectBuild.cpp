@@ -13,13 +13,6 @@ namespace qln {
 
 namespace fs = std::filesystem;
 
-bool IsDialogControlKind(int lineKind)
-{
-    // CONTROL; ICON to SCROLLBAR (18 to 30); AUTORADIOBUTTON to AUTO3STATE (102 to 104).
-    return lineKind == kind::Control || (lineKind >= kind::DialogIcon && lineKind <= 30) ||
-           (lineKind >= 102 && lineKind <= 104);
-}
-
 std::uint32_t BuildLineStore::StoreLine(const CRcStatement& statement, const CRcParser& parser, std::int32_t line,
                                         ScriptReader& reader)
 {
@@ -128,6 +121,7 @@ int BuildFromScript(const fs::path& script, CProjectDatabase& db, Progress& prog
         code = reader.ReadFile(script);
         out.stopLine = reader.stopLine();
         out.missingIncludes = reader.missingIncludes();
+        out.unrecognisedLines = reader.unrecognisedLines();
         out.lines = reader.counter();
         if (code == rcerr::CantOpen)
             out.message = reader.openError();
@@ -142,8 +136,7 @@ int BuildFromScript(const fs::path& script, CProjectDatabase& db, Progress& prog
     out.code = code;
     if (out.message.empty())
         out.message = BuildErrorMessage(code, script.string(), out.stopLine);
-    if (!out.missingIncludes.empty())
-        out.warning = MissingIncludesMessage(out.missingIncludes);
+    out.warning = ReadingWarning(out.missingIncludes, out.unrecognisedLines);
     return code;
 }
 
@@ -177,6 +170,17 @@ std::string BuildErrorMessage(int code, std::string_view script, int stopLine)
 std::string MissingIncludesMessage(const std::vector<std::string>& paths)
 {
     return msg::Format(msg::MissingIncludes, {msg::JoinLines(paths)});
+}
+
+std::string ReadingWarning(const std::vector<std::string>& missingIncludes,
+                           const std::vector<UnrecognisedLine>& unrecognisedLines)
+{
+    std::vector<std::string> parts;
+    if (!missingIncludes.empty())
+        parts.push_back(MissingIncludesMessage(missingIncludes));
+    for (const UnrecognisedLine& line : unrecognisedLines)
+        parts.push_back(msg::Format(msg::UnrecognisedDialogLine, {line.file, std::to_string(line.line)}));
+    return msg::JoinLines(parts);
 }
 
 BuildResult BuildProjectDatabase(const fs::path& script, const fs::path& database, Progress& progress,

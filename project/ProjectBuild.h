@@ -8,6 +8,7 @@
 #include "project/Progress.h"
 #include "project/ScriptReader.h"
 #include "projectdb/Lifecycle.h"
+#include "rcscript/RcStatement.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -19,9 +20,6 @@
 namespace qln {
 
 class CProjectDatabase;
-
-// Line kinds of dialog controls: their rows carry coordinates.
-bool IsDialogControlKind(int lineKind);
 
 // The per-line step of a build: each statement is a new line.
 class BuildLineStore final : public LineStore {
@@ -41,7 +39,8 @@ struct BuildReport {
     int code = 0;                // 0 or the failure's code (parser, file, database)
     std::string message;         // text to show for a failure; empty: fail without message
     std::vector<std::string> missingIncludes;
-    std::string warning;         // the missing include files, when there are any
+    std::vector<UnrecognisedLine> unrecognisedLines;
+    std::string warning;         // the missing include files and unrecognised lines, when there are any
     int stopLine = 0;            // physical line where reading stopped (error or unknown character)
     std::int32_t lines = 0;      // statements read (the last Line)
 };
@@ -59,6 +58,12 @@ std::string BuildErrorMessage(int code, std::string_view script, int stopLine);
 
 // The message listing include files that could not be read.
 std::string MissingIncludesMessage(const std::vector<std::string>& paths);
+
+// What a reading of a script warns of: the include files that could not be
+// read, then one line per dialog line kept without being understood. Empty
+// when there is nothing to tell.
+std::string ReadingWarning(const std::vector<std::string>& missingIncludes,
+                           const std::vector<UnrecognisedLine>& unrecognisedLines);
 
 struct BuildResult {
     std::unique_ptr<CProjectDatabase> database;  // the opened or new database

@@ -140,6 +140,7 @@ int RunUpdatePass(CProjectDatabase& db, const fs::path& script, Progress& progre
     reader.SetIncludeExtensions(IncludeExtensions(db));
     int code = reader.ReadFile(script);
     report.missingIncludes = reader.missingIncludes();
+    report.unrecognisedLines = reader.unrecognisedLines();
     report.stopLine = reader.stopLine();
     report.openError = reader.openError();
     if (code == 0 && progress.Cancelled())
@@ -236,8 +237,7 @@ UpdateResult UpdateDatabase(const UpdateRequest& request)
             db.db().exec("PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY");
             sql::Transaction transaction(db.db());
             result.code = RunUpdatePass(db, request.script, progress, result.report);
-            if (!result.report.missingIncludes.empty())
-                result.warning = MissingIncludesMessage(result.report.missingIncludes);
+            result.warning = ReadingWarning(result.report.missingIncludes, result.report.unrecognisedLines);
             if (result.code == kReadCancelled)
                 return Finish(std::move(result), UpdateOutcome::Cancelled, script);
             if (result.code != 0) {

@@ -74,6 +74,7 @@ std::string ChangedSourcesMessage(const std::vector<std::string>& scripts);
 struct UpdatePassReport {
     int code = 0;  // 0, kReadCancelled, kUpdateOldFormat, a parser or file code
     std::vector<std::string> missingIncludes;
+    std::vector<UnrecognisedLine> unrecognisedLines;
     int stopLine = 0;
     std::string openError;
     UpdateCounts counts;
@@ -111,7 +112,7 @@ struct UpdateResult {
     int code = 0;               // the pass's code, or the engine's on a database error
     std::string message;        // success or failure text
     std::string errorDetail;    // the parser's, memory or database error text, if any
-    std::string warning;        // the include files that could not be read, if any
+    std::string warning;        // the include files that could not be read and unrecognised lines, if any
     int status = 0;             // Project.Status after a successful update
     UpdatePassReport report;
 

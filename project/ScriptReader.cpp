@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace qln {
 
@@ -97,6 +98,7 @@ int ScriptReader::ReadDecoded(const fs::path& script, const DecodedScript& decod
     db_.currentStatementLine = CProjectDatabase::NoLine;
     db_.currentBlockLine = CProjectDatabase::NoLine;
     OpenFileGuard open(openFiles_, Canonical(script));
+    currentFile_ = script.string();
     const int code = ReadScriptFile(decoded.text, script.parent_path(), 0);
     if (!cancelled_)
         progress_.Report(position_, total_);
@@ -155,6 +157,8 @@ int ScriptReader::ReadScriptFile(const std::string& text, const fs::path& direct
             break;
         }
         ++counter_;
+        if (statement.unrecognised)
+            unrecognised_.push_back({currentFile_, statement.sourceLine});
 
         budget -= static_cast<std::int64_t>(statement.text.size()) + 1;
         if (budget <= 0) {
@@ -222,6 +226,8 @@ bool ScriptReader::FollowInclude(const CRcStatement& statement, const fs::path& 
     const std::uint32_t savedCandidate = candidate_;
     const std::uint32_t savedFirst = firstIndex_;
     const int savedStopLine = stopLine_;
+    const std::size_t savedUnrecognised = unrecognised_.size();
+    const std::string savedFile = std::exchange(currentFile_, file->string());
     const LineIndexSet savedUsed = used_;
     const std::int32_t savedStatementLine = db_.currentStatementLine;
     const std::int32_t savedBlockLine = db_.currentBlockLine;
@@ -236,11 +242,13 @@ bool ScriptReader::FollowInclude(const CRcStatement& statement, const fs::path& 
     const std::uint32_t first = firstIndex_;
     candidate_ = savedCandidate;
     firstIndex_ = savedFirst;
+    currentFile_ = savedFile;
 
     if (code != 0 && code != kReadCancelled) {
         db_.db().exec("ROLLBACK TO include_file; RELEASE include_file");
         counter_ = savedCounter;
         stopLine_ = savedStopLine;
+        unrecognised_.resize(savedUnrecognised);
         used_ = savedUsed;
         db_.currentStatementLine = savedStatementLine;
         db_.currentBlockLine = savedBlockLine;

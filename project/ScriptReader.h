@@ -38,6 +38,13 @@ inline constexpr std::size_t kMaxIncludeName = 260;
 // Deepest nesting of followed includes.
 inline constexpr int kMaxIncludeDepth = 32;
 
+// A line of a dialog body that no rule understood: stored as it is, without
+// texts to translate, and named to the user.
+struct UnrecognisedLine {
+    std::string file;  // the script or include file, as the reader names it
+    int line = 0;      // its physical line
+};
+
 // An identifier row of the database: a resource and its line.
 struct IdentifiedLine {
     std::uint32_t lineIndex = 0;
@@ -106,6 +113,8 @@ public:
     // Full paths of include files that could not be read.
     const std::vector<std::string>& missingIncludes() const noexcept { return missing_; }
     bool includesMissing() const noexcept { return !missing_.empty(); }
+    // Dialog lines that were kept without being understood, in reading order.
+    const std::vector<UnrecognisedLine>& unrecognisedLines() const noexcept { return unrecognised_; }
     // Bytes of all files read (the progress total).
     std::uint64_t byteTotal() const noexcept { return total_; }
     // The statement counter: the Line of the last statement read.
@@ -144,6 +153,8 @@ private:
     std::uint64_t position_ = 0;
     bool cancelled_ = false;
     std::vector<std::string> missing_;
+    std::vector<UnrecognisedLine> unrecognised_;
+    std::string currentFile_;  // the file being read, for unrecognised_
     int stopLine_ = 0;
     std::string openError_;
 };

@@ -10,13 +10,6 @@ namespace qln {
 
 namespace {
 
-bool IsDialogItemKind(int k)
-{
-    // Every control statement of a dialog (CONTROL, the control keywords
-    // from 18 to 30 and the AUTO* buttons) is a dialog item.
-    return k == kind::Control || (k >= kind::DialogIcon && k <= 30) || (k >= 102 && k <= 104);
-}
-
 // Whether category c starts a new group after category p.
 bool StartsGroup(int p, int c)
 {
@@ -155,7 +148,7 @@ int ItemCategory(int lineKind)
     case kind::Popup: return category::PopupMenu;
     case kind::Include:
     case kind::RcInclude: return category::Include;
-    default: return IsDialogItemKind(lineKind) ? category::DialogItem : category::None;
+    default: return IsDialogControlKind(lineKind) ? category::DialogItem : category::None;
     }
 }
 
@@ -185,7 +178,7 @@ TextTableFilter TextTableFilter::FromProject(CProjectDatabase& project)
 
 bool TextTableFilter::ShowsKind(int k) const
 {
-    if (k == kind::Caption || IsDialogItemKind(k))
+    if (k == kind::Caption || IsDialogControlKind(k))
         return dialogs;
     switch (k) {
     case kind::Popup:

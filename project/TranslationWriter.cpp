@@ -34,9 +34,6 @@ int IndentOf(int k)
     case kind::AcceleratorEntry:
     case kind::StringTableEntry:
     case kind::Value:
-    case 102:
-    case 103:
-    case 104:
         return 2;
     case kind::Popup:
         return 3;
@@ -50,11 +47,10 @@ int IndentOf(int k)
     case kind::VersionInfo:
         return kEmptyLineBefore;
     default:
-        return k >= 18 && k <= 30 ? 2 : 0;
+        return IsDialogControlKind(k) ? 2 : 0;
     }
 }
 
-bool IsControlKind(int k) { return k == kind::Control || (k >= 18 && k <= 30) || (k >= 102 && k <= 104); }
 bool IsDialogKind(int k) { return k == kind::Dialog || k == kind::DialogEx; }
 
 // A layout of one dialog (cx, cy) or control (x, y, cx, cy) in the language.
@@ -255,7 +251,7 @@ void ComposeBody(CProjectDatabase& project, const ComposeContext& context, const
                     line = RewriteTranslationValue(line, blocks->second);
             }
             line += behind;
-            if (!context.layouts.empty() && (IsControlKind(k) || IsDialogKind(k))) {
+            if (!context.layouts.empty() && (IsDialogControlKind(k) || IsDialogKind(k))) {
                 auto layout = context.layouts.find(lineIndex);
                 // The coordinates follow the text: its span stays where it was.
                 if (layout != context.layouts.end())

@@ -42,6 +42,39 @@ std::string LangKey(std::int64_t langId)
     return std::string(reinterpret_cast<const char*>(&id), sizeof id);
 }
 
+// Texts compare with a CR LF taken as an LF: a string continued over lines
+// holds its line ends as written, and version control checks a script out
+// with either.
+bool SameText(std::string_view a, std::string_view b)
+{
+    if (a == b)
+        return true;
+    if (a.find('\r') == std::string_view::npos && b.find('\r') == std::string_view::npos)
+        return false;
+    auto lineEnd = [](std::string_view s, std::size_t i) {
+        return s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n';
+    };
+    std::size_t i = 0, j = 0;
+    for (; i < a.size() && j < b.size(); ++i, ++j) {
+        i += lineEnd(a, i);
+        j += lineEnd(b, j);
+        if (a[i] != b[j])
+            return false;
+    }
+    return i == a.size() && j == b.size();
+}
+
+// The text with every CR LF as an LF, for look-up keys made of texts.
+std::string LfLineEnds(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] != '\r' || i + 1 >= text.size() || text[i + 1] != '\n')
+            out += text[i];
+    return out;
+}
+
 void BindTextOrNull(sql::Statement& st, int index, std::string_view text)
 {
     if (text.empty())
@@ -161,7 +194,7 @@ void UpdateLineStore::LoadKindRows()
         o.aux = index(menuItems_);
         menuItems_.push_back({st.columnInt(1), st.columnInt(2), st.columnText(3)});
         if (o.kind == kind::Popup && o.hasText)
-            join(entry, Key(Look::Popup, st.columnInt64(1), Text(o)));
+            join(entry, Key(Look::Popup, st.columnInt64(1), LfLineEnds(Text(o))));
         else if (!menuItems_.back().nameId.empty())
             join(entry, Key(Look::MenuItem, st.columnInt64(1), Fold(menuItems_.back().nameId)));
     });
@@ -221,8 +254,13 @@ void UpdateLineStore::BuildGroups(std::vector<std::pair<std::uint32_t, std::uint
 
 bool UpdateLineStore::SameContent(const OldLine& o, const CRcStatement& s) const
 {
-    return o.kind == s.kind && o.hasText == s.HasText() && Before(o) == s.BeforeStr() && Text(o) == s.SourceText() &&
-           Behind(o) == s.BehindStr();
+    return o.kind == s.kind && o.hasText == s.HasText() && SameText(Before(o), s.BeforeStr()) &&
+           SameText(Text(o), s.SourceText()) && SameText(Behind(o), s.BehindStr());
+}
+
+bool UpdateLineStore::SameBytes(const OldLine& o, const CRcStatement& s) const
+{
+    return Before(o) == s.BeforeStr() && Text(o) == s.SourceText() && Behind(o) == s.BehindStr();
 }
 
 bool UpdateLineStore::ParentMatched() const
@@ -272,7 +310,9 @@ std::uint32_t UpdateLineStore::LookUp(const CRcStatement& s)
         return name.empty() ? kNone : FirstUnmatched(Key(Look::Menu, 0, Fold(name)));
     case kind::Popup:
         // Popups have no identifier: only a text that one popup of the menu has.
-        return s.HasText() && ParentMatched() ? OnlyUnmatched(Key(Look::Popup, parent, s.SourceText())) : kNone;
+        return s.HasText() && ParentMatched()
+                   ? OnlyUnmatched(Key(Look::Popup, parent, LfLineEnds(s.SourceText())))
+                   : kNone;
     case kind::MenuItem:
         return !name.empty() && ParentMatched() ? FirstUnmatched(Key(Look::MenuItem, parent, Fold(name))) : kNone;
     case kind::StringTableEntry:
@@ -338,6 +378,8 @@ void UpdateLineStore::StoreMatched(std::uint32_t entry, bool lookedUp, const CRc
     SetCursor(entry + 1);
     if (same) {
         ++counts_.matchedByContent;
+        if (!SameBytes(o, s))
+            StoreLineEnds(o, s);
         UpdateKindRow(o, s, parser, false);
         return;
     }
@@ -351,9 +393,11 @@ void UpdateLineStore::StoreMatched(std::uint32_t entry, bool lookedUp, const CRc
     st.bind(5, li).run();
 
     if (s.HasText() && o.hasText) {
-        if (Text(o) != s.SourceText()) {
+        if (!SameText(Text(o), s.SourceText())) {
             db_.SetSourceText(li, s.SourceText(), Text(o));
             ++counts_.changedTexts;
+        } else if (Text(o) != s.SourceText()) {
+            StoreSourceText(li, s.SourceText());
         }
     } else if (s.HasText()) {
         const int k = s.kind;
@@ -363,6 +407,26 @@ void UpdateLineStore::StoreMatched(std::uint32_t entry, bool lookedUp, const CRc
         db_.db().cached("DELETE FROM ResourceText WHERE LineIndex = ?1").bind(1, li).run();
     }
     UpdateKindRow(o, s, parser, true);
+}
+
+// An unchanged line whose strings have other line ends now: it is stored as
+// the script writes it, without being flagged.
+void UpdateLineStore::StoreLineEnds(const OldLine& o, const CRcStatement& s)
+{
+    const auto li = static_cast<std::int32_t>(o.lineIndex);
+    auto& st = db_.db().cached("UPDATE ResFileLine SET BeforeStr = ?1, BehindStr = ?2 WHERE LineIndex = ?3");
+    BindTextOrNull(st, 1, s.BeforeStr());
+    BindTextOrNull(st, 2, s.BehindStr());
+    st.bind(3, li).run();
+    if (o.hasText)
+        StoreSourceText(li, s.SourceText());
+}
+
+void UpdateLineStore::StoreSourceText(std::int32_t lineIndex, std::string_view text)
+{
+    auto& st = db_.db().cached("UPDATE ResourceText SET SourceText = ?1 WHERE LineIndex = ?2");
+    BindTextOrNull(st, 1, text);
+    st.bind(2, lineIndex).run();
 }
 
 void UpdateLineStore::UpdateKindRow(OldLine& o, const CRcStatement& s, const CRcParser& parser,

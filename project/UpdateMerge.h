@@ -120,7 +120,9 @@ private:
     void BuildGroups(std::vector<std::pair<std::uint32_t, std::uint32_t>>& memberships);
     std::uint32_t EntryOf(std::int64_t lineIndex) const;
 
+    // The same line, line ends inside its strings aside (CR LF = LF).
     bool SameContent(const OldLine& o, const CRcStatement& s) const;
+    bool SameBytes(const OldLine& o, const CRcStatement& s) const;
     std::uint32_t LookUp(const CRcStatement& s);
     bool ParentMatched() const;
     std::uint32_t FirstUnmatched(const std::string& key);
@@ -129,6 +131,8 @@ private:
     std::uint32_t StoreNew(const CRcStatement& s, const CRcParser& parser, std::int32_t line, ScriptReader& reader);
     void StoreMatched(std::uint32_t entry, bool lookedUp, const CRcStatement& s, const CRcParser& parser,
                       std::int32_t line);
+    void StoreLineEnds(const OldLine& o, const CRcStatement& s);
+    void StoreSourceText(std::int32_t lineIndex, std::string_view text);
     void UpdateKindRow(OldLine& o, const CRcStatement& s, const CRcParser& parser, bool contentChanged);
     void UpdateDialog(const OldLine& o, const CRcStatement& s);
     void UpdateControl(const OldLine& o, const CRcStatement& s);

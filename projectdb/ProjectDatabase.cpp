@@ -445,6 +445,32 @@ bool CProjectDatabase::SourceChanged(const FileStamp& current)
     return stored.size != current.size || StampIsOlder(stored, current);
 }
 
+namespace {
+
+// The row of the file that names each include file, or -1 for the script.
+// Include files are recorded as their reading ends, so a nested file comes
+// before the file that names it, and each is recorded under the first line
+// read from it (numbered from the line of its #include on). The file that
+// names an include is therefore the nearest later row whose first line is not
+// behind the include's. `firstLines` holds -1 where the line is unknown.
+std::vector<int> IncluderRows(const std::vector<std::int64_t>& firstLines)
+{
+    std::vector<int> includer(firstLines.size(), -1);
+    std::vector<int> open;  // rows whose includer is not known yet
+    for (int row = 0; row < static_cast<int>(firstLines.size()); ++row) {
+        if (firstLines[row] < 0)
+            continue;
+        while (!open.empty() && firstLines[open.back()] >= firstLines[row]) {
+            includer[open.back()] = row;
+            open.pop_back();
+        }
+        open.push_back(row);
+    }
+    return includer;
+}
+
+}  // namespace
+
 bool CProjectDatabase::IncludesChanged(const std::filesystem::path& scriptPath)
 {
     struct Stored {
@@ -452,21 +478,32 @@ bool CProjectDatabase::IncludesChanged(const std::filesystem::path& scriptPath)
         FileStamp stamp;
     };
     std::vector<Stored> files;
+    std::vector<std::int64_t> firstLines;
     {
-        auto& st = db_.cached("SELECT Name_ID, FileTime, FileDate FROM IncludeFile ORDER BY rowid");
-        while (st.step())
+        auto& st = db_.cached("SELECT i.Name_ID, i.FileTime, i.FileDate, coalesce(l.Line, -1) FROM IncludeFile i "
+                              "LEFT JOIN ResFileLine l ON l.LineIndex = i.LineIndex ORDER BY i.rowid");
+        while (st.step()) {
             files.push_back({st.columnText(0),
                              {0, static_cast<std::uint16_t>(st.columnInt64(1)),
                               static_cast<std::uint16_t>(st.columnInt64(2))}});
+            firstLines.push_back(st.columnInt64(3));
+        }
         st.reset();
     }
-    const std::filesystem::path dir = scriptPath.parent_path();
-    for (const auto& file : files) {
-        auto path = ResolveScriptReference(dir, file.name);
-        if (!path)
+    // Each name resolves against the folder of the file that names it, as the
+    // update read it; the files that name others come later, so go backwards.
+    const std::vector<int> includer = IncluderRows(firstLines);
+    std::vector<std::optional<std::filesystem::path>> resolved(files.size());
+    for (int row = static_cast<int>(files.size()) - 1; row >= 0; --row) {
+        const int parent = includer[row];
+        if (parent >= 0 && !resolved[parent])
+            continue;  // the file that names it cannot be read: neither can it
+        const std::filesystem::path dir = parent < 0 ? scriptPath.parent_path() : resolved[parent]->parent_path();
+        resolved[row] = ResolveScriptReference(dir, files[row].name);
+        if (!resolved[row])
             continue;
-        auto current = ReadFileStamp(*path);
-        if (current && StampIsOlder(file.stamp, *current))
+        auto current = ReadFileStamp(*resolved[row]);
+        if (current && StampIsOlder(files[row].stamp, *current))
             return true;
     }
     return false;

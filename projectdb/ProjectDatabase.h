@@ -166,8 +166,9 @@ public:
     // Compares the stored stamp with the file's current one: true when the
     // size differs or the stored date/time is earlier. No Project row: false.
     bool SourceChanged(const FileStamp& current);
-    // True when an include file that exists (names relative to the script's
-    // directory) is newer than its stored stamp. Sizes are not compared.
+    // True when an include file that exists is newer than its stored stamp.
+    // Each name is taken relative to the file that includes it, as the update
+    // that recorded it read it. Sizes are not compared.
     bool IncludesChanged(const std::filesystem::path& scriptPath);
     std::optional<std::int32_t> GetStatus();
     void SetStatus(std::int32_t status);

@@ -149,6 +149,9 @@ inline constexpr std::string_view FileErrorEndOfFile = "The end of file was reac
 // %1 the paths of the include files, one per line.
 inline constexpr std::string_view MissingIncludes =
     "The following resource file(s) could not be found for including into the translation file:\n%1 ";
+// A dialog line kept as it is because no rule understands it: %1 the file, %2 its line.
+inline constexpr std::string_view UnrecognisedDialogLine =
+    "Unknown dialog statement kept without its texts: %1 (line %2)";
 // %1 the script path.
 inline constexpr std::string_view BuildParserError = "Build Translation File Database.\nParser Error at file %1.";
 inline constexpr std::string_view BuildParserErrorPopup =

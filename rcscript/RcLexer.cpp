@@ -25,6 +25,12 @@ constexpr Keyword kKeywords[] = {
 };
 static_assert(std::size(kKeywords) == kKeywordCount);
 
+constexpr DialogControlRule kDialogControls[] = {
+#define QLN_X(keyword, kind, operands) {tok::keyword, kind, ControlOperands::operands},
+    QLN_RC_DIALOG_CONTROLS(QLN_X)
+#undef QLN_X
+};
+
 #define QLN_X(text) std::string_view(text),
 constexpr std::string_view kMemoryOptions[] = {QLN_RC_MEMORY_OPTIONS(QLN_X)};
 constexpr std::string_view kAccelOptions[] = {QLN_RC_ACCEL_OPTIONS(QLN_X)};
@@ -80,6 +86,20 @@ bool IsKeywordCode(int code)
 {
     return std::any_of(std::begin(kKeywords), std::end(kKeywords),
                        [code](const Keyword& k) { return k.code == code; });
+}
+
+const DialogControlRule* FindDialogControlRule(int token)
+{
+    for (const DialogControlRule& rule : kDialogControls)
+        if (rule.keyword == token)
+            return &rule;
+    return nullptr;
+}
+
+bool IsDialogControlKind(int lineKind)
+{
+    return std::any_of(std::begin(kDialogControls), std::end(kDialogControls),
+                       [lineKind](const DialogControlRule& rule) { return rule.kind == lineKind; });
 }
 
 bool IsHeaderOption(int code, std::string_view text)
@@ -222,6 +242,7 @@ int CRcParser::LexIdentifier()
     const std::size_t start = in_;
     while (in_ < src_.size() && IsIdentCont(src_[in_]))
         ++in_;
+    SkipMacroSuffix();
     std::string_view text(src_.data() + start, in_ - start);
     Put(text);
     tokenText_.assign(text.substr(0, 83));
@@ -251,6 +272,20 @@ int CRcParser::LexIdentifier()
     keywordPos_ = static_cast<int>(tokStart_);
     keywordLen_ = static_cast<int>(text.size());
     return KeywordCode(kw);
+}
+
+// Old AppStudio scripts name resources like IDR_MAINFRAME$(_MAC): a name that
+// ends in '$' followed directly by a parenthesised macro name. The suffix is
+// part of the name.
+void CRcParser::SkipMacroSuffix()
+{
+    if (in_ == 0 || src_[in_ - 1] != '$' || Peek() != '(' || !IsIdentStart(Peek(1)))
+        return;
+    std::size_t end = in_ + 2;
+    while (end < src_.size() && IsIdentCont(src_[end]))
+        ++end;
+    if (end < src_.size() && src_[end] == ')')
+        in_ = end + 1;
 }
 
 int CRcParser::LexNumber()

@@ -121,6 +121,7 @@ void CRcParser::Reset()
     coordPos_ = coordLen_ = coord_ = {};
     language_ = subLanguage_ = codePage_ = 0;
     flagBits_ = 0;
+    unrecognised_ = false;
     haveStart_ = false;
     overflow_ = false;
     stringBytes_ = 0;
@@ -238,6 +239,7 @@ void CRcParser::Finish(CRcStatement& out)
     out.subLanguage = subLanguage_;
     out.codePage = codePage_;
     out.flagBits = flagBits_;
+    out.unrecognised = unrecognised_;
 
     // Physical line of the statement's first token, counted incrementally.
     std::size_t pos = haveStart_ ? stmtIn_ : std::min(in_, src_.size());

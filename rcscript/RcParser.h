@@ -82,6 +82,7 @@ private:
     void PutBlanks(int n);
     void SkipSpace();
     int LexIdentifier();
+    void SkipMacroSuffix();
     int LexNumber();
     void ReadString();
     void CopyUnknown();
@@ -152,6 +153,7 @@ private:
     std::array<int, 4> coordPos_{}, coordLen_{}, coord_{};
     int language_ = 0, subLanguage_ = 0, codePage_ = 0;
     std::uint32_t flagBits_ = 0;
+    bool unrecognised_ = false;
     std::size_t stmtIn_ = 0;      // input position of the statement's first token
     bool haveStart_ = false;
 

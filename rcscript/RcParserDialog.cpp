@@ -18,6 +18,15 @@ bool IsOperandToken(int t)
 // Returns false when the token is left to the general rules.
 bool CRcParser::ParseDialogLine(int t)
 {
+    if (const DialogControlRule* rule = FindDialogControlRule(t)) {
+        switch (rule->operands) {
+        case ControlOperands::Text:
+        case ControlOperands::Icon: ParseTextControl(rule->kind); break;
+        case ControlOperands::Plain: ParseIdControl(rule->kind); break;
+        case ControlOperands::Generic: ParseControl(); break;
+        }
+        return true;
+    }
     switch (t) {
     case tok::KwCaption:
         // CAPTION "text"
@@ -27,27 +36,6 @@ bool CRcParser::ParseDialogLine(int t)
         else
             Fail(rcerr::ResourceFile);
         CopyRest(false);
-        return true;
-    case tok::KwControl: ParseControl(); return true;
-    case tok::KwLText:
-    case tok::KwRText:
-    case tok::KwCText:
-    case tok::KwCheckBox:
-    case tok::KwPushButton:
-    case tok::KwGroupBox:
-    case tok::KwDefPushButton:
-    case tok::KwRadioButton:
-    case tok::KwAutoRadioButton:
-    case tok::KwAutoCheckBox:
-    case tok::KwAuto3State:
-        ParseTextControl(t);
-        return true;
-    case tok::KwIcon: ParseTextControl(kind::DialogIcon); return true;
-    case tok::KwListBox:
-    case tok::KwEditText:
-    case tok::KwComboBox:
-    case tok::KwScrollBar:
-        ParseIdControl(t);
         return true;
     case tok::KwStyle:
     case tok::KwExStyle:
@@ -63,10 +51,12 @@ bool CRcParser::ParseDialogLine(int t)
     case tok::KwFont: ParseDialogFont(); return true;
     case tok::KwClass: ParseDialogClass(); return true;
     case tok::Identifier:
-        // Inside the body an unknown control statement, kept as it is; in the
-        // header the general rules apply (header options, or a new resource).
+        // Inside the body an unknown control statement, kept as it is and
+        // marked so that the build can name it; in the header the general
+        // rules apply (header options, or a new resource).
         if (depth_ > 0) {
             kind_ = kind::Other;
+            unrecognised_ = true;
             CopyRest(false);
             return true;
         }
@@ -76,7 +66,7 @@ bool CRcParser::ParseDialogLine(int t)
     }
 }
 
-// CTL text, id, x, y, cx, cy [, style [, exstyle [, helpid]]]   (ICON: text is a name; cx, cy optional)
+// CTL text [,] id, x, y, cx, cy [, style [, exstyle [, helpid]]]   (ICON: text is a name; cx, cy optional)
 void CRcParser::ParseTextControl(int kind)
 {
     kind_ = kind;

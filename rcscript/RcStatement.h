@@ -59,6 +59,10 @@ inline constexpr int DialogMenu = 101;
 inline constexpr int CodePage = 106;
 }  // namespace kind
 
+// Line kinds of the control statements of a dialog (CONTROL, ICON, LTEXT, ...):
+// their rows carry coordinates.
+bool IsDialogControlKind(int lineKind);
+
 struct CRcStatement {
     std::string text;        // the statement re-rendered: tokens verbatim, single blanks, no line end
     int result = 0;          // kResultText when it carries a text
@@ -77,6 +81,7 @@ struct CRcStatement {
     int codePage = 0;                  // value of a #pragma code_page statement
     unsigned flagBits = 0;             // OR of known style names and numbers met
     int sourceLine = 0;      // physical line (1-based) of the input where the statement begins
+    bool unrecognised = false;  // a line of a dialog body that no rule understands (kept whole, kind 65)
 
     // A text row is stored for it (kind 76 never gets one).
     bool HasText() const { return result == kResultText && kind != kind::TextIncludeBody; }

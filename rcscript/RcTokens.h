@@ -65,7 +65,45 @@ namespace qln {
     X(KwAutoCheckBox, "AUTOCHECKBOX", 103)          \
     X(KwAuto3State, "AUTO3STATE", 104)              \
     X(KwPragma, "pragma", 105)                      \
-    X(KwCodePage, "code_page", 106)
+    X(KwCodePage, "code_page", 106)                 \
+    X(KwState3, "STATE3", 107)                      \
+    X(KwPushBox, "PUSHBOX", 108)                    \
+    X(KwUserButton, "USERBUTTON", 109)              \
+    X(KwBEdit, "BEDIT", 110)                        \
+    X(KwHEdit, "HEDIT", 111)                        \
+    X(KwIEdit, "IEDIT", 112)
+
+// Control statements of a dialog body: X(keyword, line kind, operands). The
+// line kind is the keyword's code, except for ICON, whose code names an icon
+// resource outside a dialog. Operands:
+//   Text     text [,] id, x, y, cx, cy [, style [, exstyle [, helpid]]]   (text: string or number)
+//   Icon     name, id, x, y [, cx, cy [, style [, exstyle]]]             (the name is no text)
+//   Plain    id, x, y, cx, cy [, style [, exstyle [, helpid]]]
+//   Generic  text, id, class, style, x, y, cx, cy [, exstyle [, helpid]] (CONTROL)
+#define QLN_RC_DIALOG_CONTROLS(X)         \
+    X(KwControl, 2, Generic)              \
+    X(KwIcon, 18, Icon)                   \
+    X(KwLText, 19, Text)                  \
+    X(KwRText, 20, Text)                  \
+    X(KwCText, 21, Text)                  \
+    X(KwCheckBox, 22, Text)               \
+    X(KwPushButton, 23, Text)             \
+    X(KwListBox, 24, Plain)               \
+    X(KwGroupBox, 25, Text)               \
+    X(KwDefPushButton, 26, Text)          \
+    X(KwRadioButton, 27, Text)            \
+    X(KwEditText, 28, Plain)              \
+    X(KwComboBox, 29, Plain)              \
+    X(KwScrollBar, 30, Plain)             \
+    X(KwAutoRadioButton, 102, Text)       \
+    X(KwAutoCheckBox, 103, Text)          \
+    X(KwAuto3State, 104, Text)            \
+    X(KwState3, 107, Text)                \
+    X(KwPushBox, 108, Text)               \
+    X(KwUserButton, 109, Text)            \
+    X(KwBEdit, 110, Text)                 \
+    X(KwHEdit, 111, Text)                 \
+    X(KwIEdit, 112, Text)
 
 // Context words: X(text). Memory options match everywhere (code 89), accelerator
 // options only inside ACCELERATORS (90), menu options only inside MENU (96).
@@ -133,7 +171,7 @@ enum Code : int {
 };
 }  // namespace tok
 
-inline constexpr int kKeywordCount = 54;
+inline constexpr int kKeywordCount = 60;
 
 // 1-based index of `text` in the keyword table (case-insensitive), or 0.
 int KeywordIndex(std::string_view text);
@@ -144,6 +182,16 @@ int KeywordCode(int index);
 bool IsResourceKeyword(int code);
 // True when `code` belongs to an entry of the keyword table.
 bool IsKeywordCode(int code);
+
+// How the operands of a dialog control statement read (QLN_RC_DIALOG_CONTROLS).
+enum class ControlOperands { Text, Icon, Plain, Generic };
+struct DialogControlRule {
+    int keyword;  // token code
+    int kind;     // line kind stored for it
+    ControlOperands operands;
+};
+// The rule of a control keyword in a dialog body, or nullptr.
+const DialogControlRule* FindDialogControlRule(int token);
 
 // CHARACTERISTICS or VERSION, words that may follow a resource header (identifiers).
 bool IsHeaderOption(int code, std::string_view text);

@@ -120,6 +120,15 @@ TEST(BatchOperations, WritingStoresTheNameAndStampOfTheWrittenScript)
     EXPECT_EQ(QueryValue(dir.db(), stored), expected((dir / "out" / "de.rc").string(), dir / "out" / "de.rc"));
 }
 
+TEST(BatchOperations, CreateNamesTheDialogLinesItDoesNotUnderstand)
+{
+    DemoCopy dir;
+    WriteText(dir / "odd.rc", "D DIALOGEX 0, 0, 100, 50\nBEGIN\n    SLIDER \"Volume\", 2, 1, 2, 3, 4\nEND\n");
+    EXPECT_EQ(dir.Run({"/C", "odd.rc"}, 0).out,
+              "QLN: Create database file.\nUnknown dialog statement kept without its texts: odd.rc (line 3)\n"
+              "QLN: Create database file odd_rc.mdb successful for resource file odd.rc.\n");
+}
+
 TEST(BatchOperations, IsTranslatedCountsTheTextsThatAreNotExcluded)
 {
     DemoProject dir;

@@ -91,6 +91,11 @@ TEST(Build, EdgeCases)
         {"empty script", "\n", {73}, 0, 0},
         {"comments only", "// nothing\n/* at\n all */\n", {73}, 0, 0},
         {"include stored, not read", "#include \"nowhere\\\\missing.h\"\n", {9, 73}, 1, 0},
+        {"AppStudio names with a macro suffix",
+         "#if defined(APSTUDIO_INVOKED)\nIDR_MAINFRAME$(_MAC) MENU PRELOAD DISCARDABLE\nBEGIN\n    POPUP \"&File\"\n"
+         "    BEGIN\n        MENUITEM \"E&xit\", ID_APP_EXIT\n    END\nEND\n"
+         "IDD_ABOUTBOX$(_MAC) DIALOG DISCARDABLE 0, 0, 217, 55\nBEGIN\nEND\n#endif\n",
+         {65, 8, 6, 3, 6, 4, 7, 7, 13, 6, 7, 92, 73}, 2, 1},
         {"dialogs named by strings", "\"ABOUT\" DIALOG 0, 0, 10, 10\nBEGIN\nEND\n\"MAIN\" DIALOGEX 0, 0, 9, 9\n",
          {13, 6, 7, 99, 73}, 0, 2},
     };
@@ -107,6 +112,49 @@ TEST(Build, EdgeCases)
         EXPECT_EQ(Value(db, "SELECT count(*) FROM ResourceText"), std::to_string(c.texts));
         EXPECT_EQ(Value(db, "SELECT count(*) FROM Dialogs"), std::to_string(c.dialogs));
     }
+}
+
+TEST(Build, EveryControlTextIsOffered)
+{
+    TempDir dir;
+    const fs::path script = fs::path(QLN_SOURCE_DIR) / "tests" / "rcscript" / "data" / "dialog_controls.rc";
+    const BuildResult built = BuildFile(script, dir / "controls_rc.mdb");
+    ASSERT_TRUE(built.ok()) << built.message;
+    EXPECT_TRUE(built.report.warning.empty()) << built.report.warning;
+    const fs::path db = built.database->path();
+    // The caption and the texts of the 18 controls that take one.
+    EXPECT_EQ(Value(db, "SELECT count(*) FROM ResourceText"), "19");
+    EXPECT_EQ(Value(db, "SELECT count(*) FROM ResFileLine WHERE LineIdentSym = 65"), "0");
+    EXPECT_EQ(Rows(db, "SELECT c.Name_ID, c.Type, c.x, c.y, t.SourceText FROM DialogControl c JOIN ResourceText t "
+                       "USING (LineIndex) WHERE c.Type > 104 ORDER BY c.Name_ID"),
+              (std::vector<Row>{{"112", "107", "4", "148", "Three states"},
+                                {"113", "108", "4", "160", "Push box"},
+                                {"114", "110", "4", "176", "Boxed pen edit"},
+                                {"115", "111", "4", "190", "Handwriting edit"},
+                                {"116", "112", "4", "204", "Ink edit"},
+                                {"117", "109", "4", "218", "User button"}}));
+    EXPECT_EQ(Value(db, "SELECT count(*) FROM DialogControl"), "23");
+}
+
+TEST(Build, WarnsOfDialogLinesItDoesNotUnderstand)
+{
+    TempDir dir;
+    const std::string text = "D DIALOGEX 0, 0, 100, 50\nBEGIN\n    LTEXT \"Name\", 1, 2, 3, 4, 5\n"
+                             "    SLIDER \"Volume\", 2, 1, 2, 3, 4\n    PUSHBUTTON \"OK\", 3, 1, 2, 3, 4\n"
+                             "    TRACKER 4, 1, 2, 3, 4\nEND\n";
+    const BuildResult built = BuildText(dir, text);
+    ASSERT_TRUE(built.ok()) << built.message;
+    const std::string script = (dir / "app.rc").string();
+    EXPECT_EQ(built.report.warning, "Unknown dialog statement kept without its texts: " + script +
+                                        " (line 4)\nUnknown dialog statement kept without its texts: " + script +
+                                        " (line 6)");
+    // The lines stay in the database as they are, and the script is still whole.
+    const fs::path db = built.database->path();
+    EXPECT_EQ(Rows(db, "SELECT Line, BeforeStr FROM ResFileLine WHERE LineIdentSym = 65 ORDER BY Line"),
+              (std::vector<Row>{{"4", "SLIDER \"Volume\", 2, 1, 2, 3, 4"}, {"6", "TRACKER 4, 1, 2, 3, 4"}}));
+    EXPECT_EQ(Value(db, "SELECT group_concat(SourceText, '|') FROM (SELECT SourceText FROM ResourceText "
+                        "ORDER BY LineIndex)"),
+              "Name|OK");
 }
 
 TEST(Build, TwoBuildsGiveTheSameLinesAndIndexes)

@@ -59,6 +59,22 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text;
 }
 
+// Steps taken one after the other, each followed by the change test.
+struct ChangeStep {
+    const char* name;
+    std::function<void()> act;
+    bool changed;
+};
+void ExpectChangeTests(const fs::path& db, const fs::path& script, const std::vector<ChangeStep>& steps)
+{
+    for (const ChangeStep& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.act();
+        CProjectDatabase pdb(db);
+        EXPECT_EQ(IsSourceChanged(pdb, script), step.changed);
+    }
+}
+
 // A built and translated project: every text in German except IDS_LATER, a
 // German layout for IDD_ONE and two of its controls, bookmarks on two strings.
 struct Project {
@@ -296,22 +312,11 @@ TEST(Update, IncludeFilesAreFollowedAndTheirStampsRecorded)
               Reversed("Main"));
     EXPECT_EQ(Value(db, "SELECT coalesce(German, 'NULL') FROM ResourceText WHERE SourceText = 'Included'"), "NULL");
 
-    struct Step {
-        const char* name;
-        std::function<void()> act;
-        bool changed;
-    };
-    const Step steps[] = {
+    ExpectChangeTests(db, script, {
         {"after the update", [] {}, false},
         {"include file newer", [&] { MakeNewer(include); }, true},
         {"include file deleted", [&] { fs::remove(include); }, false},
-    };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.name);
-        step.act();
-        CProjectDatabase pdb(db);
-        EXPECT_EQ(IsSourceChanged(pdb, script), step.changed);
-    }
+    });
     // Updating without the include lists it and keeps its line as an ordinary one.
     RewriteScript(script, text);
     result = Update(script, db);
@@ -321,6 +326,86 @@ TEST(Update, IncludeFilesAreFollowedAndTheirStampsRecorded)
     EXPECT_EQ(Value(db, "SELECT count(*) FROM ResourceText WHERE SourceText = 'Included'"), "0");
     EXPECT_EQ(Value(db, "SELECT count(*) FROM ResFileLine WHERE LineIdentSym = 9"), "1");
     EXPECT_EQ(Value(db, "SELECT count(*) FROM IncludeFile"), "0");
+}
+
+TEST(Update, NestedIncludesAreCheckedWhereTheUpdateFoundThem)
+{
+    // res\part.rc2 names inner.rc2, which lies beside it; a file of the same
+    // name beside the script is not the one the update read.
+    TempDir dir;
+    const fs::path script = dir / "app.rc", db = dir / "app_rc.mdb";
+    const fs::path part = dir / "res" / "part.rc2", inner = dir / "res" / "inner.rc2", decoy = dir / "inner.rc2";
+    const std::string text = "#include \"res\\\\part.rc2\"\nSTRINGTABLE\nBEGIN\n    IDS_MAIN \"Main\"\nEND\n";
+    fs::create_directory(dir / "res");
+    WriteFile(part, "#include \"inner.rc2\"\nSTRINGTABLE\nBEGIN\n    IDS_PART \"Part\"\nEND\n");
+    WriteFile(inner, "STRINGTABLE\nBEGIN\n    IDS_INNER \"Inner\"\nEND\n");
+    WriteFile(decoy, "STRINGTABLE\nBEGIN\n    IDS_DECOY \"Decoy\"\nEND\n");
+    ASSERT_TRUE(BuildText(dir, text).ok());
+    {
+        CProjectDatabase pdb(db);
+        pdb.SetSetting("RES_INCLUDES", 0, 0, std::string("RC2"), std::nullopt);
+    }
+    RewriteScript(script, text);
+    ASSERT_TRUE(Update(script, db).ok());
+    ASSERT_EQ(Value(db, "SELECT group_concat(SourceText, '|') FROM (SELECT SourceText FROM ResourceText JOIN "
+                        "ResFileLine USING (LineIndex) ORDER BY Line)"),
+              "Inner|Part|Main");
+
+    ExpectChangeTests(db, script, {
+        {"after the update", [] {}, false},
+        {"file of the same name beside the script newer", [&] { MakeNewer(decoy); }, false},
+        {"nested include newer", [&] { MakeNewer(inner); }, true},
+    });
+    // The same holds after a second update, which records the files afresh.
+    RewriteScript(script, text);
+    ASSERT_TRUE(Update(script, db).ok());
+    MakeNewer(inner);
+    CProjectDatabase pdb(db);
+    EXPECT_TRUE(IsSourceChanged(pdb, script));
+}
+
+TEST(Update, LineEndsInsideStringsAreNotChanges)
+{
+    // A string continued over three lines, checked out once with LF and once
+    // with CR LF line ends.
+    const std::string lf = "STRINGTABLE\nBEGIN\n    IDS_LONG \"first \\\nsecond \\\nthird\"\n"
+                           "    IDS_OTHER \"Other\"\nEND\n";
+    std::string crlf;
+    for (char c : lf)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    TempDir dir;
+    const fs::path script = dir / "app.rc", db = dir / "app_rc.mdb";
+    ASSERT_TRUE(BuildText(dir, lf).ok());
+    TranslateAll(db);
+    const std::string query = "SELECT SourceText FROM ResourceText WHERE SourceText LIKE 'first%'";
+    ASSERT_EQ(Value(db, query), "first \\\nsecond \\\nthird");
+    const auto before = Texts(db);
+
+    RewriteScript(script, crlf);
+    UpdateResult result = Update(script, db);
+    ASSERT_TRUE(result.ok()) << result.errorDetail;
+    EXPECT_EQ(result.report.counts.changedTexts, 0u);
+    EXPECT_EQ(result.report.counts.newLines, 0u);
+    // Translations stay current; the stored text follows the script as it is now.
+    auto after = Texts(db);
+    ASSERT_EQ(after.size(), before.size());
+    for (const auto& [lineIndex, state] : before) {
+        SCOPED_TRACE(state.source);
+        TextState expected = state;
+        if (state.source.find('\n') != std::string::npos)
+            expected.source = "first \\\r\nsecond \\\r\nthird";
+        const TextState& now = after[lineIndex];
+        EXPECT_EQ((std::vector<std::string>{now.source, now.german, now.flag, now.old}),
+                  (std::vector<std::string>{expected.source, expected.german, expected.flag, expected.old}));
+    }
+    EXPECT_EQ(Value(db, query), "first \\\r\nsecond \\\r\nthird");
+
+    // A real change under the other line ends is still one.
+    RewriteScript(script, Replace(lf, "third", "last"));
+    result = Update(script, db);
+    ASSERT_TRUE(result.ok()) << result.errorDetail;
+    EXPECT_EQ(result.report.counts.changedTexts, 1u);
+    EXPECT_EQ(Value(db, "SELECT German_Modified FROM ResourceText WHERE SourceText LIKE 'first%'"), "1");
 }
 
 TEST(Update, AnIncludeThatFailsHalfWayIsTakenBackWhole)

@@ -70,7 +70,8 @@ std::map<std::string, int> ScanTranslatableStrings(const std::string& script)
 {
     static const char* const kTextStatements[] = {
         "MENUITEM", "POPUP", "CAPTION", "LTEXT", "RTEXT", "CTEXT", "PUSHBUTTON", "DEFPUSHBUTTON",
-        "GROUPBOX", "CHECKBOX", "RADIOBUTTON", "AUTOCHECKBOX", "AUTORADIOBUTTON", "AUTO3STATE", "CONTROL"};
+        "GROUPBOX", "CHECKBOX", "RADIOBUTTON", "AUTOCHECKBOX", "AUTORADIOBUTTON", "AUTO3STATE", "CONTROL",
+        "STATE3", "PUSHBOX", "USERBUTTON", "BEDIT", "HEDIT", "IEDIT"};
     std::map<std::string, int> found;
     std::istringstream in(script);
     std::string line;
@@ -131,7 +132,7 @@ std::map<std::string, int> ScanTranslatableStrings(const std::string& script)
 bool IsTextKind(int k)
 {
     return k == 1 || k == 2 || k == 3 || k == 4 || (k >= 19 && k <= 23) || (k >= 25 && k <= 27) ||
-           (k >= 102 && k <= 104) || k == kind::StringTableEntry;
+           (k >= 102 && k <= 104) || (k >= 107 && k <= 112) || k == kind::StringTableEntry;
 }
 
 TEST(Corpus, EveryScriptParsesAndKeepsItsTexts)

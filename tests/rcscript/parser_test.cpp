@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -89,6 +91,12 @@ const StatementCase kStatements[] = {
      "ID_COPY", "\"^C\", ID_COPY, CONTROL, VIRTKEY"},
     {"comment between tokens", "STRINGTABLE\nBEGIN\n IDS_A /* note */ \"x\"\nEND\n", 2, 70, 0, "x", "IDS_A",
      "IDS_A \""},
+    {"menu named with a macro suffix",
+     "#if defined(APSTUDIO_INVOKED)\nIDR_MAINFRAME$(_MAC) MENU PRELOAD DISCARDABLE\nBEGIN\n POPUP \"&File\"\n BEGIN\n"
+     " END\nEND\n#endif\n",
+     1, 8, 0, nullptr, "IDR_MAINFRAME$(_MAC)", nullptr},
+    {"dialog named with a macro suffix", "IDD_ABOUTBOX$(_MAC) DIALOG DISCARDABLE 0, 0, 217, 55\nBEGIN\nEND\n", 0, 13, 0,
+     nullptr, "IDD_ABOUTBOX$(_MAC)", nullptr},
     {"end of input after a line break", "STRINGTABLE\nBEGIN\nEND\n", -1, 73, 0, nullptr, "", ""},
     // Failures carry their code.
     {"popup with a number", "M MENU\nBEGIN\n POPUP 123\nEND\n", 2, 3, -96, nullptr, "", nullptr},
@@ -303,6 +311,69 @@ TEST(Parser, RecordsControlClassAndDialogFace)
         ASSERT_GT(st.faceLen, 0);
         EXPECT_EQ(st.text.substr(st.facePos, st.faceLen), c.face);
     }
+}
+
+TEST(Parser, EveryControlStatementOfTheCompilersOffersItsText)
+{
+    // One control of each kind, in the order of the script.
+    const struct {
+        int kind;
+        const char* text;  // nullptr: the statement takes no text
+        int x, y, cx, cy;
+    } expected[] = {
+        {19, "Left text", 4, 4, 60, 8},          {20, "Right text", 4, 14, 60, 8},
+        {21, "Centred text", 4, 24, 60, 8},      {22, "Check box", 4, 34, 60, 10},
+        {23, "Push button", 4, 46, 60, 14},      {25, "Group box", 4, 62, 60, 20},
+        {26, "Default button", 4, 84, 60, 14},   {27, "Radio button", 4, 100, 60, 10},
+        {102, "Auto radio button", 4, 112, 60, 10}, {103, "Auto check box", 4, 124, 60, 10},
+        {104, "Auto three states", 4, 136, 60, 10}, {107, "Three states", 4, 148, 60, 10},
+        {108, "Push box", 4, 160, 60, 14},       {110, "Boxed pen edit", 4, 176, 60, 12},
+        {111, "Handwriting edit", 4, 190, 60, 12}, {112, "Ink edit", 4, 204, 60, 12},
+        {109, "User button", 4, 218, 60, 14},    {2, "Generic control", 4, 234, 60, 14},
+        {18, nullptr, 70, 4, 0, 0},              {28, nullptr, 70, 30, 60, 12},
+        {29, nullptr, 70, 44, 60, 40},           {24, nullptr, 70, 60, 60, 40},
+        {30, nullptr, 70, 104, 60, 10},
+    };
+    const std::string script =
+        test::ReadFileBytes(std::filesystem::path(QLN_TEST_DATA_DIR) / "dialog_controls.rc");
+    const std::vector<CRcStatement> all = ParseAll(script);
+    ASSERT_EQ(all.back().kind, kind::EndOfInput);
+    auto control = std::find_if(all.begin(), all.end(), [](const CRcStatement& st) { return st.kind == kind::Begin; });
+    ASSERT_NE(control, all.end());
+    int id = 101;
+    for (const auto& e : expected) {
+        ++control;
+        ASSERT_NE(control, all.end());
+        const CRcStatement& st = *control;
+        SCOPED_TRACE(st.text);
+        EXPECT_EQ(st.kind, e.kind);
+        EXPECT_TRUE(IsDialogControlKind(st.kind));
+        EXPECT_FALSE(st.unrecognised);
+        EXPECT_EQ(st.HasText(), e.text != nullptr);
+        if (e.text) {
+            EXPECT_EQ(st.SourceText(), e.text);
+        }
+        EXPECT_EQ(st.NameId(), std::to_string(id++));
+        EXPECT_EQ((std::vector<int>{st.x, st.y, st.cx, st.cy}), (std::vector<int>{e.x, e.y, e.cx, e.cy}));
+    }
+    EXPECT_EQ((++control)->kind, kind::End);
+}
+
+TEST(Parser, DialogBodyLinesNoRuleUnderstandsAreKeptAndMarked)
+{
+    const std::vector<CRcStatement> all = ParseAll(
+        "D DIALOGEX 0,0,1,1\nBEGIN\n LTEXT \"a\", 1, 2, 3, 4, 5\n SLIDER \"b\", 2, 1, 2, 3, 4\n"
+        "#define X 1\n PUSHBUTTON \"c\", 3, 1, 2, 3, 4\nEND\n");
+    ASSERT_EQ(all.size(), 8u);
+    const CRcStatement& unknown = all[3];
+    EXPECT_EQ(unknown.kind, kind::Other);
+    EXPECT_TRUE(unknown.unrecognised);
+    EXPECT_EQ(unknown.text, "SLIDER \"b\", 2, 1, 2, 3, 4");
+    EXPECT_EQ(unknown.sourceLine, 4);
+    for (std::size_t i : {0u, 1u, 2u, 4u, 5u, 6u})
+        EXPECT_FALSE(all[i].unrecognised) << all[i].text;
+    EXPECT_EQ(all[5].kind, 23);
+    EXPECT_EQ(all[5].SourceText(), "c");
 }
 
 TEST(Parser, ErrorTexts)
