@@ -121,8 +121,10 @@ std::string WrittenBlockName(std::string_view source, std::string_view translati
         return std::string(source);
     if (!IsLanguageBlockName(translation))
         return std::string(translation);
-    return std::string(translation.substr(0, 4)) +
-           TranslatedBlockCodePage(source, language.primary, language.sub, language.codePage);
+    std::string written = std::string(translation.substr(0, 4)) +
+                          TranslatedBlockCodePage(source, language.primary, language.sub, language.codePage);
+    // A name that only the letter case would change keeps the source's spelling.
+    return EqualsNoCase(written, source) ? std::string(source) : written;
 }
 
 VersionBlocks LoadVersionBlocks(CProjectDatabase& project, const WrittenLanguage& language)
