@@ -91,8 +91,8 @@ using ImportStep = std::function<bool(CProjectDatabase& copy, ImportResult& resu
 // Runs an import on a copy of the project database file beside it, inside one
 // transaction: the language is added to the copy when it is new, then `fill`
 // runs; only when it succeeds does the copy replace the original. Database and
-// file errors end the import as failed, naming `source`. On success the
-// message tells how many texts were imported.
+// file errors of the copy end the import as failed, naming `database` and the
+// cause. On success the message tells how many texts were imported.
 ImportResult ImportOnWorkCopy(const std::filesystem::path& database, const std::filesystem::path& source,
                               LanguagePair language, const ImportStep& fill);
 
