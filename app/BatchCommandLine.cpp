@@ -72,6 +72,7 @@ void CBatchCommandLineInfo::ParseParam(std::string_view text, bool isSwitch, boo
             if (entry->commandId != batchcmd::LogFile)
                 switches.emplace_back(text);
         } else {
+            hasUnknownSwitch = true;
             unknownSwitch = std::string(text);
         }
     } else if (switches.empty()) {
@@ -92,7 +93,8 @@ CommandLineWord ClassifyWord(std::string_view arg)
     if (!arg.empty() && arg.front() == '/') {
         const std::string_view rest = arg.substr(1);
         std::error_code ec;
-        if (rest.find('/') == std::string_view::npos && !std::filesystem::exists(std::filesystem::path(arg), ec))
+        if (rest.empty() ||
+            (rest.find('/') == std::string_view::npos && !std::filesystem::exists(std::filesystem::path(arg), ec)))
             return {std::string(rest), true};
     }
     return {std::string(arg), false};

@@ -60,7 +60,8 @@ public:
     // Batch mode: a command switch or a log file was given.
     bool IsBatch() const { return !switches.empty() || !logFileName.empty(); }
 
-    std::string unknownSwitch;          // last switch the table does not know; empty when none
+    bool hasUnknownSwitch = false;      // a switch the table does not know was given (an empty one too)
+    std::string unknownSwitch;          // the last such switch
     std::vector<std::string> switches;  // recognised switches except LOG, as typed, in order
     std::vector<std::string> params;    // plain words after the first command switch
     int currentCommand = 0;             // id of the switch read last; -1 once the log file name was taken
@@ -70,6 +71,7 @@ public:
 // How a command-line word is read on this system: '-' always starts a
 // switch; '/' starts one only when the rest holds no further '/' and the word
 // is not the name of an existing file (absolute paths start with '/' here).
+// A lone '/' is an empty switch, never the root folder.
 struct CommandLineWord {
     std::string text;  // without the switch character
     bool isSwitch = false;

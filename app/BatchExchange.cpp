@@ -10,6 +10,7 @@
 #include "project/ProjectUpdate.h"
 #include "project/SheetFile.h"
 #include "project/Worksheet.h"
+#include "projectdb/FileChecks.h"
 #include "projectdb/Lifecycle.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Translations.h"
@@ -31,6 +32,14 @@ int Failed(BatchLog& log, const std::vector<std::string>& notes, std::string_vie
     return batchexit::Failed;
 }
 
+// An import writes beside the project database (its work copy, the engine's
+// journal): the refusal when it cannot, else empty.
+std::string ImportFolderRefusal(const fs::path& database)
+{
+    const int e = ReadOnlyFolderError(database);
+    return e ? WithCause(msg::Format(msg::ImportWriteError, {database.string()}), database, e) : std::string();
+}
+
 // A translated script (any extension beginning with "rc") is imported as the
 // workbench's Import Text does: its texts fill the still empty translations of
 // the named language, which is added when the project does not have it yet.
@@ -41,11 +50,13 @@ int RunScriptImport(const BatchRun& run, const fs::path& script, const fs::path&
         return LogInvalidLanguage(run.log, run.params[1]);
     std::error_code ec;
     if (!fs::is_regular_file(script, ec)) {
-        run.log.Error(msg::Format(msg::BatchFileNotFound, {script.string()}));
+        run.log.Error(FileNotFoundMessage(script));
         return batchexit::Failed;
     }
     if (!OpenBatchProject(run.log, database, OpenMode::Change).database)
         return batchexit::Failed;
+    if (const std::string refusal = ImportFolderRefusal(database); !refusal.empty())
+        return Failed(run.log, {}, refusal);
     const ImportResult result = ImportTranslatedScript(database, script, *language);
     if (!result.ok())
         return Failed(run.log, result.notes, result.message);
@@ -66,12 +77,14 @@ int RunWorksheetImport(const BatchRun& run, const fs::path& sheet, const fs::pat
         return LogInvalidLanguage(run.log, run.params[1]);
     std::error_code ec;
     if (!fs::is_regular_file(sheet, ec)) {
-        run.log.Error(msg::Format(msg::BatchFileNotFound, {sheet.string()}));
+        run.log.Error(FileNotFoundMessage(sheet));
         return batchexit::Failed;
     }
     OpenedProject to = OpenBatchProject(run.log, database, OpenMode::Change);
     if (!to.database)
         return to.exitCode;
+    if (const std::string refusal = ImportFolderRefusal(database); !refusal.empty())
+        return Failed(run.log, {}, refusal);
     WorksheetImportOptions options;
     options.onlyLanguage = *language;
     const WorksheetImportResult result = ImportWorksheet(*to.database, sheet, options);
@@ -117,6 +130,11 @@ int RunUpdate(const BatchRun& run)
         return opened.exitCode;
     }
     opened.database.reset();  // the update replaces the file
+    // It is made anew beside the old one.
+    if (const int e = ReadOnlyFolderError(files.database)) {
+        run.log.Error(WithCause(msg::BatchUpdateFailed, files.database, e));
+        return batchexit::Failed;
+    }
     UpdateRequest request;
     request.script = files.script;
     request.database = files.database;
@@ -129,7 +147,7 @@ int RunUpdate(const BatchRun& run)
         run.log.Info(msg::BatchUpdateSucceeded);
         return batchexit::Ok;
     case UpdateOutcome::NoScript:
-        run.log.Error(msg::Format(msg::BatchFileNotFound, {request.script.string()}));
+        run.log.Error(FileNotFoundMessage(request.script));
         break;
     case UpdateOutcome::NeedsConversion:
     case UpdateOutcome::Cancelled:
@@ -171,25 +189,18 @@ int RunExport(const BatchRun& run)
     }
     if (SheetFormatOf(target) != SheetFormat::Unknown)
         return RunWorksheetExport(run, *opened.database, source, target, options.languages);
-    // The target is named on purpose, so an old export is replaced; anything
-    // that is not a project database is left alone.
-    std::error_code ec;
     if (!HasDatabaseExtension(target)) {
         run.log.Error(msg::Format(msg::BatchWrongFileType, {target.string()}));
         return batchexit::Failed;
     }
-    if (fs::exists(target, ec)) {
-        if (!IsProjectDatabase(target)) {
-            run.log.Error(msg::Format(msg::BatchNotQlnDatabase, {target.string()}));
-            return batchexit::Failed;
-        }
-        if (!IsWritableFile(target)) {
-            run.log.Error(msg::Format(msg::BatchReadOnlyDatabase, {target.string()}));
-            return batchexit::Failed;
-        }
-        options.overwrite = true;
-    }
+    if (const int e = ReadOnlyFolderError(target))
+        return Failed(run.log, {},
+                      WithCause(msg::Format(msg::ExportDbCopyFailed, {source.string(), target.string()}), target, e));
+    // An existing file may be another project with its translations: batch
+    // mode cannot ask whether to replace it, so it never does.
     const ExportResult result = ExportDatabase(*opened.database, target, options);
+    if (result.status == ExportStatus::AskOverwrite)
+        return Failed(run.log, {}, msg::Format(msg::BatchExportTargetExists, {target.string()}));
     if (!result.ok())
         return Failed(run.log, {}, result.message);
     run.log.Info(msg::Format(msg::BatchExportSucceeded, {source.string(), target.string()}));
@@ -223,6 +234,8 @@ int RunImport(const BatchRun& run)
         if (!to.database)
             return to.exitCode;
     }
+    if (const std::string refusal = ImportFolderRefusal(database); !refusal.empty())
+        return Failed(run.log, {}, refusal);
     const ImportResult result = ImportFromDatabase(database, source, language);
     if (result.status != ImportStatus::Imported && result.status != ImportStatus::Nothing)
         return Failed(run.log, result.notes, result.message);

@@ -28,7 +28,8 @@ void BatchLog::Info(std::string_view message)
 
 void BatchLog::Error(std::string_view message)
 {
-    Info(message);
+    if (file_)
+        Info(message);
     WriteLine(stderr, message);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Where a batch operation reports: the log file named on the command line
-// (created anew), else standard output. Errors go to standard error as well.
+// (created anew), with every error on standard error as well; without a log
+// file, messages go to standard output and errors to standard error, each
+// once.
 
 #include <cstdio>
 #include <filesystem>
@@ -21,7 +23,8 @@ public:
 
     // One message followed by a line break.
     void Info(std::string_view message);
-    // The same, and on standard error too.
+    // An error: into the log file and on standard error, or without a log
+    // file on standard error alone.
     void Error(std::string_view message);
 
 private:

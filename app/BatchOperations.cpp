@@ -5,6 +5,7 @@
 
 #include "app/BatchCommandLine.h"
 #include "app/BatchLog.h"
+#include "projectdb/FileChecks.h"
 #include "projectdb/FileStamp.h"
 #include "projectdb/Languages.h"
 #include "projectdb/Lifecycle.h"
@@ -23,26 +24,18 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr BatchOperation kOperations[] = {
-    {batchcmd::CreateDb, msg::UsageCreateDb, {}, 1, RunCreateDb},
-    {batchcmd::AddLang, msg::UsageAddLang, msg::UsageAddLangCodePage, 4, RunAddLang},
-    {batchcmd::WriteRc, msg::UsageWriteRc, {}, 3, RunWriteRc},
-    {batchcmd::Translated, msg::UsageTranslated, {}, 2, RunIsTranslated},
-    {batchcmd::UpToDate, msg::UsageUpToDate, {}, 2, RunIsUpToDate},
-    {batchcmd::HasLanguage, msg::UsageHasLanguage, {}, 2, RunHasLanguage},
-    {batchcmd::Update, msg::UsageUpdate, {}, 2, RunUpdate},
-    {batchcmd::Export, msg::UsageExport, {}, -1, RunExport},
-    {batchcmd::Import, msg::UsageImport, {}, 3, RunImport},
-    {batchcmd::Compact, msg::UsageCompact, {}, 1, RunCompact},
-    {batchcmd::ListLids, msg::UsageListLids, {}, 1, RunListLids},
+    {batchcmd::CreateDb, msg::UsageCreateDb, {}, 1, 0b1, RunCreateDb},
+    {batchcmd::AddLang, msg::UsageAddLang, msg::UsageAddLangCodePage, 4, 0b101, RunAddLang},
+    {batchcmd::WriteRc, msg::UsageWriteRc, {}, 3, 0b101, RunWriteRc},
+    {batchcmd::Translated, msg::UsageTranslated, {}, 2, 0b1, RunIsTranslated},
+    {batchcmd::UpToDate, msg::UsageUpToDate, {}, 2, 0b11, RunIsUpToDate},
+    {batchcmd::HasLanguage, msg::UsageHasLanguage, {}, 2, 0b1, RunHasLanguage},
+    {batchcmd::Update, msg::UsageUpdate, {}, 2, 0b11, RunUpdate},
+    {batchcmd::Export, msg::UsageExport, {}, -1, 0b11, RunExport},
+    {batchcmd::Import, msg::UsageImport, {}, 3, 0b101, RunImport},
+    {batchcmd::Compact, msg::UsageCompact, {}, 1, 0b1, RunCompact},
+    {batchcmd::ListLids, msg::UsageListLids, {}, 1, 0b1, RunListLids},
 };
-
-const BatchOperation* FindOperation(int commandId)
-{
-    for (const BatchOperation& op : kOperations)
-        if (op.commandId == commandId)
-            return &op;
-    return nullptr;
-}
 
 int UsageError(BatchLog& log, std::string_view error, const BatchOperation& op)
 {
@@ -82,6 +75,14 @@ TranslationCounts CountTranslation(CProjectDatabase& project, std::string_view l
 std::span<const BatchOperation> BatchOperations()
 {
     return kOperations;
+}
+
+const BatchOperation* FindOperation(int commandId)
+{
+    for (const BatchOperation& op : kOperations)
+        if (op.commandId == commandId)
+            return &op;
+    return nullptr;
 }
 
 int RunBatchCommand(const CBatchCommandLineInfo& info, BatchLog& log)
@@ -161,7 +162,7 @@ int RunIsUpToDate(const BatchRun& run)
     const fs::path& script = files.script;
     const auto stamp = ReadFileStamp(script);
     if (!stamp) {
-        run.log.Error(msg::Format(msg::BatchFileNotFound, {script.string()}));
+        run.log.Error(FileNotFoundMessage(script));
         return batchexit::Failed;
     }
     // A project already marked as waiting for its update stays out of date.
@@ -214,16 +215,20 @@ int RunCompact(const BatchRun& run)
     };
     std::error_code ec;
     if (!fs::is_regular_file(database, ec))
-        return notCompacted(msg::Format(msg::BatchFileNotFound, {database.string()}));
+        return notCompacted(FileNotFoundMessage(database));
     if (!HasDatabaseExtension(database))
         return notCompacted(msg::Format(msg::BatchWrongFileType, {database.string()}));
     if (!IsProjectDatabase(database))
         return notCompacted(msg::Format(msg::BatchNotQlnDatabase, {database.string()}));
     if (!IsWritableFile(database))
         return notCompacted(msg::Format(msg::BatchReadOnlyDatabase, {database.string()}));
+    const std::string failed = msg::Format(msg::BatchCompactFailed, {database.string()});
+    // The compacted copy is made beside the database.
+    if (const int e = ReadOnlyFolderError(database))
+        return notCompacted(WithCause(failed, database, e));
     const CompactResult result = CompactDatabaseFile(database);
     if (!result.ok)
-        return notCompacted(msg::Format(msg::BatchCompactFailed, {database.string()}));
+        return notCompacted(result.cause.empty() ? failed : failed + "\n" + result.cause);
     run.log.Info(msg::BatchCompactSucceeded);
     return batchexit::Ok;
 }

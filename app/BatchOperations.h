@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace qln {
@@ -32,16 +33,25 @@ struct BatchOperation {
     std::string_view usage;       // the usage line shown with a missing parameter
     std::string_view usageExtra;  // a second usage line, or empty
     int maxParams;                // -1: any number
+    unsigned fileParams;          // bit i set: parameter i names a file
     int (*run)(const BatchRun&);
 };
 
 // Every command switch's operation, in the order of the usage text.
 std::span<const BatchOperation> BatchOperations();
+// The operation of a command id; nullptr for LOG and unknown ids.
+const BatchOperation* FindOperation(int commandId);
 
 // Runs the one operation the command line names: checks that there is one
 // command and that its parameters are complete, then calls it. A database
 // failure that reaches here is logged and ends as a failed operation.
 int RunBatchCommand(const CBatchCommandLineInfo& info, BatchLog& log);
+
+// Why the log file the command line names must not be created (it is
+// created anew): the message, or empty when it may be. Refused are the files
+// the command reads or writes, the files of the projects it works on (script,
+// includes, database), and any existing project database or resource script.
+std::string LogFileRefusal(const CBatchCommandLineInfo& info);
 
 // The usage lines of every command.
 void PrintUsage(std::FILE* out);

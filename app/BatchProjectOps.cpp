@@ -4,8 +4,10 @@
 #include "app/BatchLog.h"
 #include "app/BatchOperations.h"
 #include "project/ProjectBuild.h"
+#include "project/ProjectFiles.h"
 #include "project/TranslationWriter.h"
 #include "projectdb/DefaultCodePage.h"
+#include "projectdb/FileChecks.h"
 #include "projectdb/Languages.h"
 #include "projectdb/Lifecycle.h"
 #include "projectdb/ProjectDatabase.h"
@@ -46,7 +48,7 @@ int RunCreateDb(const BatchRun& run)
     run.log.Info(msg::BatchCreateHeader);
     std::error_code ec;
     if (!fs::is_regular_file(script, ec)) {
-        run.log.Error(msg::Format(msg::BatchFileNotFound, {script.string()}));
+        run.log.Error(FileNotFoundMessage(script));
         return batchexit::Failed;
     }
     if (HasDatabaseExtension(script)) {
@@ -58,6 +60,8 @@ int RunCreateDb(const BatchRun& run)
         run.log.Error(msg::Format(msg::BatchCreateExists, {database.string(), script.string()}));
         return batchexit::Failed;
     }
+    if (const int e = ReadOnlyFolderError(database))
+        return Failed(run.log, WithCause(msg::Format(msg::BuildDatabaseError, {database.string()}), database, e));
     BuildResult result = BuildProjectDatabase(script, database);
     if (!result.ok() || !result.created)
         return Failed(run.log, result.message);
@@ -86,6 +90,13 @@ int RunAddLang(const BatchRun& run)
         }
     }
     CProjectDatabase& project = *opened.database;
+    if (const int e = ReadOnlyFolderError(database))
+        return Failed(run.log, WithCause(msg::AddLanguageFailed, database, e));
+    // A file the project reads is a wrong parameter, never to be overwritten.
+    if (const std::string refusal = TranslationFileRefusal(project, script, file); !refusal.empty()) {
+        Failed(run.log, refusal);
+        return batchexit::Usage;
+    }
     // Nobody can be asked in batch mode: an existing file is simply replaced
     // when the translation is written.
     const FileNameCheckResult check = CheckTranslationFileName(project, script, file);
@@ -114,15 +125,17 @@ int RunWriteRc(const BatchRun& run)
     const LanguagePair language = opened.language;
     if (!opened.hasLanguage)
         return LogLanguageNotInDatabase(run.log, language, database);
-    // The source script must survive a slip of the command line.
+    // The writer refuses the project's own files: a slip of the command line.
     std::error_code ec;
     const fs::path script = fs::absolute(ScriptOfDatabase(database), ec);
-    if (SameFile(output, script) || SameFile(output, database))
-        return Failed(run.log, msg::TranslationFileIsSource);
+    if (const int e = ReadOnlyFolderError(output))
+        return Failed(run.log, WithCause(FileErrorText(FileErrorCause(e)), output, e));
     const WriteResult written =
         WriteTranslatedScript(output, script, *opened.database, language.primary, language.sub);
-    if (written.status != WriteStatus::Written)
-        return Failed(run.log, written.message);
+    if (written.status != WriteStatus::Written) {
+        Failed(run.log, written.message);
+        return written.status == WriteStatus::ProjectFile ? batchexit::Usage : batchexit::Failed;
+    }
     RecordTranslationFile(*opened.database, language.primary, language.sub, StoredTranslationName(script, output),
                           output);
     run.log.Info(msg::Format(msg::BatchWriteSucceeded, {LanguageName(language), database.string(), output.string()}));

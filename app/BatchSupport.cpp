@@ -1,6 +1,7 @@
 #include "app/BatchSupport.h"
 
 #include "app/BatchLog.h"
+#include "projectdb/FileChecks.h"
 #include "projectdb/Lifecycle.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Translations.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 
 namespace qln {
@@ -95,12 +97,20 @@ bool IsWritableFile(const fs::path& path)
     return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
-bool SameFile(const fs::path& a, const fs::path& b)
+int ReadOnlyFolderError(const fs::path& file)
 {
-    std::error_code ec1, ec2;
-    const fs::path ca = fs::weakly_canonical(a, ec1);
-    const fs::path cb = fs::weakly_canonical(b, ec2);
-    return !ec1 && !ec2 && ca == cb;
+    const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return 0;
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return errno;
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ? EACCES : 0;
+}
+
+std::string FileNotFoundMessage(const fs::path& path)
+{
+    return msg::Format(msg::BatchFileNotFound, {path.string()}) + "\n" + CauseLine(path, NotARegularFileCause(path));
 }
 
 OpenedProject OpenBatchProject(BatchLog& log, const fs::path& path, OpenMode mode)
@@ -110,7 +120,7 @@ OpenedProject OpenBatchProject(BatchLog& log, const fs::path& path, OpenMode mod
     std::error_code ec;
     const std::string shown = path.string();
     if (!fs::is_regular_file(path, ec)) {
-        log.Error(msg::Format(msg::BatchFileNotFound, {shown}));
+        log.Error(FileNotFoundMessage(path));
         return opened;
     }
     if (!HasDatabaseExtension(path)) {

@@ -47,8 +47,16 @@ std::optional<int> ParseCodePageParameter(std::string_view text);
 // a user whom the system lets write everything).
 bool IsWritableFile(const std::filesystem::path& path);
 
-// The same file, compared after resolving links and relative names.
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+// The system's error number when the folder of `file` exists but no new file
+// can be made in it (an operation's work copy or journal beside `file`); 0
+// otherwise, also for a missing folder, which the operation reports itself.
+// As for files, a folder without any write permission bit counts as read-only
+// even for a user whom the system lets write everything.
+int ReadOnlyFolderError(const std::filesystem::path& file);
+
+// "File not found" for a path that is no regular file, with the cause line
+// (no such file, a folder, ...).
+std::string FileNotFoundMessage(const std::filesystem::path& path);
 
 enum class OpenMode { Read, Change };
 

@@ -48,7 +48,16 @@ int main(int argc, char** argv)
         return batchexit::Ok;
     }
 
-    if (!info.unknownSwitch.empty()) {
+    // The log is created anew: a name that would empty a file of the
+    // command or of a project is refused before anything is written.
+    if (!info.logFileName.empty()) {
+        if (const std::string refusal = LogFileRefusal(info); !refusal.empty()) {
+            PrintLine(stderr, refusal);
+            return batchexit::Usage;
+        }
+    }
+
+    if (info.hasUnknownSwitch) {
         const std::string text = msg::Format(msg::BatchUnknownCommandFlag, {info.unknownSwitch});
         std::fwrite(text.data(), 1, text.size(), stderr);
         if (!info.logFileName.empty()) {

@@ -1,6 +1,7 @@
 #include "project/DatabaseExchange.h"
 
 #include "project/TextTable.h"
+#include "projectdb/FileChecks.h"
 #include "projectdb/Lifecycle.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/SafeFile.h"
@@ -17,13 +18,6 @@ namespace qln {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Both name the same existing file.
-bool SameFile(const fs::path& a, const fs::path& b)
-{
-    std::error_code ec;
-    return fs::equivalent(a, b, ec) && !ec;
-}
 
 bool Contains(const std::vector<LanguagePair>& list, LanguagePair language)
 {
@@ -126,6 +120,12 @@ ExportResult ExportDatabase(CProjectDatabase& project, const fs::path& target, c
     std::error_code ec;
     if (fs::exists(target, ec) && !options.overwrite)
         return refuse(msg::ExportDbExists, ExportStatus::AskOverwrite);
+    auto failed = [&](std::string_view cause) {
+        result.status = ExportStatus::Failed;
+        result.message =
+            msg::Format(msg::ExportDbCopyFailed, {project.path().string(), shown}) + "\n" + CauseLine(target, cause);
+        return result;
+    };
 
     try {
         const std::vector<LanguagePair> present = ListLanguages(project);
@@ -151,10 +151,10 @@ ExportResult ExportDatabase(CProjectDatabase& project, const fs::path& target, c
         for (const LanguagePair& language : present)
             if (Contains(keep, language))
                 result.languages.push_back(language);
-    } catch (const std::exception&) {
-        result.status = ExportStatus::Failed;
-        result.message = msg::Format(msg::ExportDbCopyFailed, {project.path().string(), shown});
-        return result;
+    } catch (const fs::filesystem_error& e) {
+        return failed(e.code().message());
+    } catch (const std::exception& e) {
+        return failed(e.what());
     }
     result.status = ExportStatus::Exported;
     result.message = msg::Format(msg::ExportDbDone, {shown});

@@ -6,6 +6,7 @@
 #include "project/ScriptReader.h"
 #include "projectdb/DefaultCodePage.h"
 #include "projectdb/Lifecycle.h"
+#include "projectdb/FileChecks.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/SafeFile.h"
 #include "projectdb/Translations.h"
@@ -238,6 +239,21 @@ std::vector<std::string> SplitIncludeExtensions(std::string_view list)
     return items;
 }
 
+namespace {
+
+// A failure to make, fill or put in place the work copy: the project database
+// is named, with the cause, never the file the texts come from.
+ImportResult FailedWorkCopy(ImportResult result, const fs::path& database, std::string_view cause)
+{
+    result.status = ImportStatus::Failed;
+    result.imported = 0;
+    result.languageAdded = false;
+    result.message = msg::Format(msg::ImportWriteError, {database.string()}) + "\n" + CauseLine(database, cause);
+    return result;
+}
+
+}  // namespace
+
 ImportResult ImportOnWorkCopy(const fs::path& database, const fs::path& source, LanguagePair language,
                               const ImportStep& fill, std::optional<int> newLanguageCodePage)
 {
@@ -265,11 +281,11 @@ ImportResult ImportOnWorkCopy(const fs::path& database, const fs::path& source, 
         std::error_code ec;
         work.Commit(ec);
         if (ec)
-            return FailedImport(std::move(result), source, ec.message());
+            return FailedWorkCopy(std::move(result), database, ec.message());
     } catch (const sql::Error& e) {
-        return FailedImport(std::move(result), source, DatabaseErrorMessage(e));
+        return FailedWorkCopy(std::move(result), database, e.what());
     } catch (const fs::filesystem_error& e) {
-        return FailedImport(std::move(result), source, e.what());
+        return FailedWorkCopy(std::move(result), database, e.code().message());
     } catch (const std::bad_alloc&) {
         return FailedImport(std::move(result), source, std::string(msg::ErrorNoMemory));
     }

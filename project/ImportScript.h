@@ -96,8 +96,9 @@ using ImportStep = std::function<bool(CProjectDatabase& copy, ImportResult& resu
 // transaction: the language is added to the copy when it is new (in
 // `newLanguageCodePage`, or else the default code page for the project's
 // source script), then `fill` runs; only when it succeeds does the copy
-// replace the original. Database and file errors end the import as failed,
-// naming `source`. On success the message tells how many texts were imported.
+// replace the original. Database and file errors of the copy end the import
+// as failed, naming `database` and the cause. On success the message tells
+// how many texts were imported.
 ImportResult ImportOnWorkCopy(const std::filesystem::path& database, const std::filesystem::path& source,
                               LanguagePair language, const ImportStep& fill,
                               std::optional<int> newLanguageCodePage = std::nullopt);

@@ -211,9 +211,12 @@ BuildResult BuildProjectDatabase(const fs::path& script, const fs::path& databas
         result.code = opened.buildError;
         result.message = result.report.message;
     } else if (!result.ok()) {
+        // The database file could not be made: it is named, with the cause.
         result.code = opened.errorCode;
-        result.message = opened.message.empty() ? msg::Format(msg::BuildDatabaseError, {script.string()})
+        result.message = opened.message.empty() ? msg::Format(msg::BuildDatabaseError, {database.string()})
                                                 : opened.message;
+        if (!opened.cause.empty())
+            result.message += "\n" + opened.cause;
     }
     return result;
 }

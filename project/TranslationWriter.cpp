@@ -4,8 +4,10 @@
 
 #include "project/IncludeCodePages.h"
 #include "project/Progress.h"
+#include "project/ProjectFiles.h"
 #include "project/ScriptFileOutput.h"
 #include "project/VersionBlocks.h"
+#include "projectdb/FileChecks.h"
 #include "projectdb/Languages.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Schema.h"
@@ -326,6 +328,8 @@ WriteResult WriteTranslatedScript(const std::filesystem::path& output, const std
         const auto version = project.GetFileVersion();
         if (!version || !displayName || !HasLanguageColumn(project, primary, sub))
             return Failure(WriteStatus::NotWritable, msg::Format(msg::WriteNoTranslation, {language}), output);
+        if (std::string refusal = TranslationFileRefusal(project, source, output); !refusal.empty())
+            return Failure(WriteStatus::ProjectFile, std::move(refusal), output);
         const bool newFormat = *version > 7;
         const int codePage = TranslationCodePage(project, primary, sub);
         if (!IsSupportedCodePage(codePage))
@@ -388,7 +392,9 @@ WriteResult WriteTranslatedScript(const std::filesystem::path& output, const std
         if (written.badPath)
             return Failure(WriteStatus::BadPath, msg::Format(msg::WriteBadPath, {language, output.string()}), output);
         if (written.cause != filecause::None) {
-            WriteResult result = Failure(WriteStatus::FileError, std::string(FileErrorText(written.cause)), output);
+            WriteResult result =
+                Failure(WriteStatus::FileError, WithCause(FileErrorText(written.cause), output, written.errnoValue),
+                        output);
             result.fileCause = written.cause;
             return result;
         }

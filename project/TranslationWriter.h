@@ -39,6 +39,7 @@ enum class WriteStatus {
     FileError,        // creating, writing or renaming failed (see fileCause)
     Unrepresentable,  // a text the code page cannot hold
     DatabaseError,    // reading the rows failed
+    ProjectFile,      // the output is a file the project reads: refused, nothing written
 };
 
 struct WriteResult {
@@ -52,8 +53,9 @@ struct WriteResult {
     int Code() const { return status == WriteStatus::Written ? 1 : 0; }
 };
 
-// Writes the translated script of one language to `output`. `source` is only
-// named in the header.
+// Writes the translated script of one language to `output`. `source` is named
+// in the header; it and every other file the project reads (its includes, the
+// database) are refused as the output.
 WriteResult WriteTranslatedScript(const std::filesystem::path& output, const std::filesystem::path& source,
                                   CProjectDatabase& project, int primary, int sub, const WriteOptions& options = {});
 

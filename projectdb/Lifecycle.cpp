@@ -1,5 +1,6 @@
 #include "projectdb/Lifecycle.h"
 
+#include "projectdb/FileChecks.h"
 #include "projectdb/Languages.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/SafeFile.h"
@@ -174,8 +175,10 @@ OpenResult OpenOrCreate(const OpenRequest& request)
         }
         TempFileBeside temp(request.database);
         CopyFileContents(request.templatePath, temp.path(), ec);
-        if (ec)
+        if (ec) {
+            result.cause = CauseLine(request.database, ec.message());
             return result;
+        }
         {
             // The stamp of the script as it is read: a change made while the
             // build runs is noticed by the next change test.
@@ -188,16 +191,19 @@ OpenResult OpenOrCreate(const OpenRequest& request)
                 building.SetOption(ProjectOptionNames[i], request.options.values[i]);
         }
         temp.Commit(ec);
-        if (ec)
+        if (ec) {
+            result.cause = CauseLine(request.database, ec.message());
             return result;
+        }
         result.database = std::make_unique<CProjectDatabase>(request.database);
         result.created = true;
     } catch (const sql::Error& e) {
         result.database.reset();
         result.errorCode = e.code();
         result.message = DatabaseErrorMessage(e);
-    } catch (const fs::filesystem_error&) {
+    } catch (const fs::filesystem_error& e) {
         result.database.reset();
+        result.cause = CauseLine(request.database, e.code().message());
     }
     return result;
 }
@@ -257,8 +263,10 @@ CompactResult CompactDatabase(const fs::path& source, const fs::path& target, co
     result.message = std::string(msg::CompactFailed);
     std::error_code ec;
     result.oldSize = fs::file_size(source, ec);
-    if (ec)
+    if (ec) {
+        result.cause = CauseLine(source, ec.message());
         return result;
+    }
     try {
         TempFileBeside temp(target);
         {
@@ -276,10 +284,16 @@ CompactResult CompactDatabase(const fs::path& source, const fs::path& target, co
         if (ec)
             return result;
         temp.Commit(ec);
-        if (ec)
+        if (ec) {
+            result.cause = CauseLine(target, ec.message());
             return result;
+        }
         result.newSize = newSize;
-    } catch (const std::exception&) {
+    } catch (const fs::filesystem_error& e) {
+        result.cause = CauseLine(target, e.code().message());
+        return result;
+    } catch (const std::exception& e) {
+        result.cause = CauseLine(target, e.what());
         return result;
     }
     result.ok = true;

@@ -90,6 +90,7 @@ struct OpenResult {
     int errorCode = 0;   // the engine's result code when a database error ended it
     int buildError = 0;  // the builder's error code when the build failed
     std::string message; // text to show on failure (may be empty: failure without message)
+    std::string cause;   // the line naming the file and the system's cause of a file failure
 
     bool opened() const noexcept { return database != nullptr; }
 };
@@ -124,6 +125,7 @@ struct CompactResult {
     std::uintmax_t oldSize = 0;  // bytes
     std::uintmax_t newSize = 0;  // bytes
     std::string message;         // success or failure text
+    std::string cause;           // on failure: the line naming the file and the cause
 };
 
 // Called while the engine works; returning false cancels the compaction.

@@ -1,5 +1,6 @@
 #include "projectdb/Translations.h"
 
+#include "projectdb/FileChecks.h"
 #include "projectdb/ProjectDatabase.h"
 #include "rcscript/Messages.h"
 
@@ -186,6 +187,7 @@ LanguageResult NewTranslation(CProjectDatabase& project, int primary, int sub, i
         transaction.commit();
     } catch (const sql::Error& e) {
         result.errorCode = e.code();
+        result.message += "\n" + CauseLine(project.path(), project.db(), e);
         return result;
     }
     result.status = LanguageStatus::Ok;
@@ -309,13 +311,9 @@ FileNameCheckResult CheckTranslationFileName(CProjectDatabase& project, const fs
                                              const fs::path& candidate)
 {
     sql::Database& db = project.db();
-    auto same = [](const fs::path& a, const fs::path& b) {
-        std::error_code ec1, ec2;
-        return fs::weakly_canonical(a, ec1) == fs::weakly_canonical(b, ec2) && !ec1 && !ec2;
-    };
     FileNameCheckResult result;
     std::string shown = candidate.string();
-    if (same(candidate, sourceScript)) {
+    if (SameFile(candidate, sourceScript)) {
         result.check = FileNameCheck::IsSourceFile;
         result.message = std::string(msg::TranslationFileIsSource);
         return result;
@@ -332,7 +330,7 @@ FileNameCheckResult CheckTranslationFileName(CProjectDatabase& project, const fs
     sql::Statement st = db.prepare("SELECT FileName FROM Translations WHERE FileName IS NOT NULL");
     while (st.step()) {
         std::string used = st.columnText(0);
-        if (!used.empty() && same(used, candidate)) {
+        if (!used.empty() && SameFile(used, candidate)) {
             result.check = FileNameCheck::InUse;
             result.message = Text(msg::TranslationFileInUse, shown);
             return result;

@@ -43,6 +43,11 @@ inline constexpr std::string_view EncodingFromPragma = "#pragma code_page";
 inline constexpr std::string_view EncodingFromLanguage = "LANGUAGE";
 inline constexpr std::string_view EncodingFromDefault = "default";
 
+// --- Files: why an operation on a file failed ------------------------------------
+// The line after a failure message: %1 the file, %2 the cause as the system reports it.
+inline constexpr std::string_view CauseLine = "     %1: %2";
+inline constexpr std::string_view NotARegularFile = "Not a regular file";
+
 // --- Project database: translation languages -----------------------------------
 inline constexpr std::string_view LanguageAlreadyExists = "The language  %1  already exists. ";
 inline constexpr std::string_view AddLanguageFailed = "Error: can not add language to database !";
@@ -51,6 +56,10 @@ inline constexpr std::string_view AskDeleteTranslation = "Do you realy want to d
 inline constexpr std::string_view TranslationFileIsSource =
     "Select Translation File Name\nThe file name you have specified is the name of the source resource "
     "file.\nPlease use a  different file name.";
+// %1 the file: the database or a file the script includes.
+inline constexpr std::string_view TranslationFileIsProjectFile =
+    "Select Translation File Name\n%1 is a file the project reads (its database or a file its script "
+    "includes).\nPlease use a different file name.";
 inline constexpr std::string_view TranslationFileInvalid = "Translation File Name\n%1 is not a valid file name.";
 inline constexpr std::string_view TranslationFileInUse = "The file name %1 is already use by an other translation.";
 inline constexpr std::string_view TranslationFileExists =
@@ -165,6 +174,8 @@ inline constexpr std::string_view ImportUnsupportedType =
     "Import text from %1\nUnsupported file type '%2'. Can not import text from this file.";
 inline constexpr std::string_view ImportProgressTitle = "Import text from %1.";
 inline constexpr std::string_view ImportReadError = "Error reading from %1\nCan not import resource text.";
+// %1 the project database the texts were to go to.
+inline constexpr std::string_view ImportWriteError = "Error writing to %1\nCan not import resource text.";
 // %1 the file, %2 the number of texts imported.
 inline constexpr std::string_view ImportTextDone = "Import text from  %1\n\n%2 text resources imported.";
 inline constexpr std::string_view ImportTextNothing =
@@ -287,6 +298,17 @@ inline constexpr std::string_view BatchUnknownFlag = "QLN Error:  Unknown Flag /
 inline constexpr std::string_view BatchReadOnlyDatabase = "QLN Error:  The database is read-only.\n     %1";
 // %1 the file, %2 the cause.
 inline constexpr std::string_view BatchCannotWriteFile = "QLN Error:  Can not write file %1.\n     %2";
+// A log file name that is refused before the log is created: %1 the name.
+inline constexpr std::string_view BatchLogIsCommandFile =
+    "QLN Error:  The log file %1 is a file this command reads or writes.\n     The log is created anew: name "
+    "another log file.";
+inline constexpr std::string_view BatchLogIsProjectFile =
+    "QLN Error:  The log file %1 is an existing project database or resource script.\n     The log is created "
+    "anew: name another log file.";
+// %1 the export database named on the command line.
+inline constexpr std::string_view BatchExportTargetExists =
+    "QLN Error:  The export database %1 already exists.\n     Export writes a new database only: remove the file "
+    "or name another one.";
 
 // --- Translation project: worksheet export and import -------------------------
 // %1 the file, %2 its extension.

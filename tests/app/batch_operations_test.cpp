@@ -256,10 +256,10 @@ TEST(BatchOperations, BadInputChangesNothing)
         {{"/T", "demo_rc.mdb", "Klingon"}, 3, "QLN Error:  Language parameter 'Klingon' not valid !\n"},
         {{"/T", "demo_rc.mdb", "French"}, 2, "QLN Warning: Language 'French' not exists in database.\n   demo_rc.mdb  \n"},
         {{"/RC", "demo_rc.mdb", "Italian", "it.rc"}, 2, "QLN Warning: Language 'Italian' not exists in database."},
-        {{"/RC", "demo_rc.mdb", "German", "./demo.rc"}, 2, std::string(msg::TranslationFileIsSource)},
+        {{"/RC", "demo_rc.mdb", "German", "./demo.rc"}, 3, std::string(msg::TranslationFileIsSource)},
         {{"/A", "demo_rc.mdb", "German", "de2.rc"}, 2, "The language  German  already exists. \n"},
         {{"/A", "demo_rc.mdb", "0407", "de2.rc"}, 2, "The language  German  already exists. \n"},
-        {{"/A", "demo_rc.mdb", "Italian", "demo.rc"}, 2, std::string(msg::TranslationFileIsSource)},
+        {{"/A", "demo_rc.mdb", "Italian", "demo.rc"}, 3, std::string(msg::TranslationFileIsSource)},
         {{"/A", "demo_rc.mdb", "Italian", "it.rc", "12345"}, 3, "QLN Error:  Code page parameter '12345' not valid !\n"},
         {{"/A", "demo_rc.mdb", "Elvish", "it.rc"}, 3, "QLN Error:  Language parameter 'Elvish' not valid !\n"},
         {{"/A", "locked.mdb", "Italian", "it.rc"}, 2, "QLN Error:  The database is read-only.\n     locked.mdb\n"},
@@ -292,13 +292,17 @@ TEST(BatchOperations, BadInputChangesNothing)
     EXPECT_NE(dir.Log({"/D", "demo_rc.mdb"}, 2).find("QLN Error:  File not found ! "), std::string::npos);
 }
 
-TEST(BatchOperations, ErrorsAlsoGoToStandardError)
+TEST(BatchOperations, MessagesToStandardOutputErrorsToStandardErrorOnce)
 {
     DemoCopy dir;
-    const RunResult r = dir.Run({"/T", "missing.mdb", "German"}, 2);
-    EXPECT_EQ(r.out, "QLN: Is translated ?\n     Database: missing.mdb\n     Language: German\nQLN Error:  File not "
-                     "found ! missing.mdb\n");
-    EXPECT_EQ(r.err, "QLN Error:  File not found ! missing.mdb\n");
+    RunResult r = dir.Run({"/T", "missing.mdb", "German"}, 2);
+    EXPECT_EQ(r.out, "QLN: Is translated ?\n     Database: missing.mdb\n     Language: German\n");
+    EXPECT_EQ(r.err, "QLN Error:  File not found ! missing.mdb\n     missing.mdb: No such file or directory\n");
+    // With a log file every message is in the log; errors are on standard error as well.
+    r = dir.Run({"/T", "missing.mdb", "German", "/LOG", "run.log"}, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(ReadText(dir / "run.log"), "QLN: Is translated ?\n     Database: missing.mdb\n     Language: German\n" +
+                                             r.err);
 }
 
 TEST(BatchOperations, ExportAndImportBetweenDatabases)

@@ -37,8 +37,9 @@ TEST(BatchRun, ShortAndLongSpellingsAskForTheSameParameters)
         for (const std::string& word : {std::string("/") + c.shortName, std::string("-") + c.longName}) {
             SCOPED_TRACE(word);
             const RunResult r = dir.Run({word}, 3);
+            // Errors appear once: on standard error, not on standard output too.
             EXPECT_EQ(r.err.substr(0, expected.size()), expected);
-            EXPECT_EQ(r.out.substr(0, expected.size()), expected);
+            EXPECT_EQ(r.out, "");
         }
     }
     // One parameter short of the three that writing a script needs.

@@ -71,6 +71,22 @@ TEST(CommandLine, WordsGoWhereTheirPositionSays)
     }
 }
 
+TEST(CommandLine, LoneSlashOrDashIsAnEmptySwitchNotAParameter)
+{
+    for (const char* word : {"/", "-"}) {
+        SCOPED_TRACE(word);
+        CBatchCommandLineInfo info = Parse({"/C", "a.rc", word});
+        EXPECT_EQ(info.params, Words{"a.rc"});
+        EXPECT_TRUE(info.hasUnknownSwitch);
+        EXPECT_EQ(info.unknownSwitch, "");
+        info = Parse({word});
+        EXPECT_FALSE(info.IsBatch());
+        EXPECT_EQ(info.fileName, "");
+        EXPECT_TRUE(info.hasUnknownSwitch);
+    }
+    EXPECT_FALSE(Parse({"/C", "a.rc"}).hasUnknownSwitch);
+}
+
 TEST(CommandLine, SwitchNamesMatchWithoutRegardToCase)
 {
     struct Case {

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace qln {
 namespace {
 
@@ -98,7 +101,8 @@ TEST(ExportDatabase, RefusesTheCurrentAnOpenOrAnExistingFile)
         {"a language the project lacks", dir / "ru.mdb", {.languages = std::vector{LanguagePair{25, 1}}},
          ExportStatus::Refused, db.string() + "\nThe database has no Russian translation."},
         {"a folder that does not exist", dir / "no" / "x.mdb", {}, ExportStatus::Failed,
-         db.string() + "\nCan not copy file to\n" + (dir / "no" / "x.mdb").string() + "."},
+         db.string() + "\nCan not copy file to\n" + (dir / "no" / "x.mdb").string() + ".\n     " +
+             (dir / "no" / "x.mdb").string() + ": " + std::strerror(ENOENT)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
