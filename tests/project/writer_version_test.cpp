@@ -205,7 +205,8 @@ TEST_F(VersionWriterTest, CompiledVersionResourcesAgreeWithThemselves)
 
 TEST(VersionBlockName, OnlyTheLetterCaseNeverChangesTheSourceSpelling)
 {
-    const WrittenLanguage english{"English US", 9, 1, 1252};
+    using qln::WrittenBlockName;
+    const qln::WrittenLanguage english{"English US", 9, 1, 1252};
     EXPECT_EQ(WrittenBlockName("040904e4", "040904e4", english), "040904e4");
     EXPECT_EQ(WrittenBlockName("040904e4", "040704e4", {"German", 7, 1, 1252}), "040704E4");
     EXPECT_EQ(WrittenBlockName("040904e4", "041504e4", {"Polish", 21, 1, 1250}), "041504E2");
