@@ -285,6 +285,14 @@ inline const QueryText ControlsWithLayout{
 inline const QueryText DialogsWithLayout{
     "DialogsWithLayout", "SELECT LineIndex FROM Dialogs WHERE Lang_Id = :Lang_Id", "", ""};
 
+// Menu items and popups in script order with their level, for the checks
+// that look at the items of one popup.
+inline const QueryText MenuTreeInOrder{
+    "MenuTreeInOrder",
+    "SELECT MenuItem.LineIndex, MenuItem.MenuLine, MenuItem.Level, ResFileLine.LineIdentSym FROM MenuItem "
+    "JOIN ResFileLine ON ResFileLine.LineIndex = MenuItem.LineIndex ORDER BY ResFileLine.Line",
+    "", ""};
+
 // Every literal statement, for checks over all of them.
 inline const QueryText* const All[] = {
     &Setting, &TranslationCodePage, &TranslationFile, &TranslationName, &SourceLanguages, &ProjectSourceFile,
@@ -294,6 +302,6 @@ inline const QueryText* const All[] = {
     &ControlsOfDialog, &CaptionOfDialog, &ItemsOfMenu, &IncludeLines, &BitmapsWithExclude, &OldLines,
     &OldMenuByIdent, &UniquePopupByText, &OldDialogCaption, &OldIncludeLine, &OldSourceLanguages, &OldMenuItems,
     &OldMenus, &IncludeFiles, &DialogLayout, &DialogRow, &DialogLayoutExists, &ControlRow, &ControlLayoutExists,
-    &ControlsWithLayout, &DialogsWithLayout};
+    &ControlsWithLayout, &DialogsWithLayout, &MenuTreeInOrder};
 
 }  // namespace qln::stmt

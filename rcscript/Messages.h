@@ -364,6 +364,46 @@ inline constexpr std::string_view UpdateIncludeOpenError = "Open file error.\nCa
 inline constexpr std::string_view UpdateMemoryError = "Memory Error\nNot enough memory !";
 inline constexpr std::string_view UpdateParserError = "Parser Error\nError while parsing resource file %1.";
 
+// --- Translation checks ----------------------------------------------------------
+// %1 and %2 list the placeholders of the source and of the translation.
+inline constexpr std::string_view CheckPlaceholderCount = "Placeholders differ: the source has %1, the translation %2.";
+inline constexpr std::string_view CheckPlaceholderOrder =
+    "Placeholders in another order: the source has %1, the translation %2.";
+inline constexpr std::string_view CheckPlaceholderNone = "none";
+// %1 the hotkey letter, %2 the other text that uses it.
+inline constexpr std::string_view CheckHotkeyDuplicate = "Hotkey '%1' is also used by \"%2\".";
+inline constexpr std::string_view CheckHotkeyMissing = "The source has the hotkey '%1', the translation none.";
+inline constexpr std::string_view CheckHotkeyTwice = "More than one hotkey marker in one text.";
+inline constexpr std::string_view CheckLeadingBlanks = "Leading blanks differ from the source.";
+inline constexpr std::string_view CheckTrailingBlanks = "Trailing blanks differ from the source.";
+// %1 and %2 the counts in the source and in the translation.
+inline constexpr std::string_view CheckLineBreaks = "The source has %1 line break(s) (\\n), the translation %2.";
+inline constexpr std::string_view CheckTabs = "The source has %1 tab(s) (\\t), the translation %2.";
+inline constexpr std::string_view CheckEllipsisLost = "The source ends with an ellipsis, the translation does not.";
+inline constexpr std::string_view CheckEllipsisAdded = "The translation ends with an ellipsis, the source does not.";
+// %1 and %2 the final characters of the source and of the translation.
+inline constexpr std::string_view CheckPunctuation = "The source ends with %1, the translation with %2.";
+inline constexpr std::string_view CheckPunctuationNone = "no mark";
+inline constexpr std::string_view CheckUntranslated = "Not translated.";
+// %1 the code page, %2 the character.
+inline constexpr std::string_view CheckEncoding =
+    "Code page %1 cannot hold the character '%2': the translated script cannot be written.";
+inline constexpr std::string_view CheckEncodingInvalid = "The text is not valid UTF-8.";
+// qln-check's own messages. %1 the program name.
+inline constexpr std::string_view CheckUsage =
+    "usage: %1 DATABASE [LANGUAGE ...] [--checks LIST] [--format text|json|junit] [--max-severity info|warning|error]\n"
+    "       %1 --pseudo DATABASE LANGUAGE [--expand PERCENT] [--as-translated]\n"
+    "checks: %2\n"
+    "Exit codes: 0 no finding above the threshold, 1 findings above it, 2 error.";
+inline constexpr std::string_view CheckUnknownCheck = "Unknown check '%1'.";
+inline constexpr std::string_view CheckUnknownFormat = "Unknown output format '%1'.";
+inline constexpr std::string_view CheckUnknownSeverity = "Unknown severity '%1'.";
+inline constexpr std::string_view CheckBadExpand = "Expansion '%1' is not a percentage from 0 to 300.";
+inline constexpr std::string_view CheckLanguageNotInProject = "The project %1 has no translation %2.";
+inline constexpr std::string_view CheckSummary = "%1 finding(s) in %2 text(s) checked.";
+// %1 texts filled, %2 the language, %3 texts left as they were.
+inline constexpr std::string_view PseudoSummary = "%1 text(s) of %2 pseudo-translated; %3 kept.";
+
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);
 

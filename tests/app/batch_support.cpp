@@ -16,10 +16,15 @@ namespace fs = std::filesystem;
 
 RunResult RunQln(const fs::path& dir, const std::vector<std::string>& args)
 {
+    return RunProgram(QLN40_PATH, dir, args);
+}
+
+RunResult RunProgram(const std::string& program, const fs::path& dir, const std::vector<std::string>& args)
+{
     RunResult result;
     const fs::path outFile = fs::temp_directory_path() / ("qln-out-" + std::to_string(::getpid()));
     const fs::path errFile = fs::temp_directory_path() / ("qln-err-" + std::to_string(::getpid()));
-    std::vector<std::string> argv0{QLN40_PATH};
+    std::vector<std::string> argv0{program};
     argv0.insert(argv0.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : argv0)

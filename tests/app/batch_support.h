@@ -19,6 +19,9 @@ struct RunResult {
 
 // Runs qln40 with `args` in `dir` and waits for it.
 RunResult RunQln(const std::filesystem::path& dir, const std::vector<std::string>& args);
+// Runs any program with `args` in `dir` and waits for it.
+RunResult RunProgram(const std::string& program, const std::filesystem::path& dir,
+                     const std::vector<std::string>& args);
 
 // A temporary folder holding a copy of examples/demo.
 class DemoCopy : public TempDir {
