@@ -225,7 +225,7 @@ std::vector<std::string> FindHotkeys(std::string_view text)
     return keys;
 }
 
-std::vector<std::string> CompareSpacing(std::string_view source, std::string_view translation)
+std::vector<std::string> CompareSpacing(std::string_view source, std::string_view translation, bool countLineBreaks)
 {
     std::vector<std::string> found;
     if ((LeadingBlanks(source) > 0) != (LeadingBlanks(translation) > 0))
@@ -233,7 +233,7 @@ std::vector<std::string> CompareSpacing(std::string_view source, std::string_vie
     if ((TrailingBlanks(source) > 0) != (TrailingBlanks(translation) > 0))
         found.emplace_back(msg::CheckTrailingBlanks);
     const std::size_t breaksFrom = CountOf(source, "\\n"), breaksTo = CountOf(translation, "\\n");
-    if (breaksFrom != breaksTo)
+    if (countLineBreaks && breaksFrom != breaksTo)
         found.push_back(msg::Format(msg::CheckLineBreaks, {std::to_string(breaksFrom), std::to_string(breaksTo)}));
     const std::size_t tabsFrom = CountOf(source, "\\t"), tabsTo = CountOf(translation, "\\t");
     if (tabsFrom != tabsTo)

@@ -34,8 +34,10 @@ std::string ComparePlaceholders(std::string_view source, std::string_view transl
 std::vector<std::string> FindHotkeys(std::string_view text);
 
 // Differences in blanks, line breaks, tabs and ellipsis between the two
-// texts, one message each.
-std::vector<std::string> CompareSpacing(std::string_view source, std::string_view translation);
+// texts, one message each. Line breaks of dialog labels only wrap the text and
+// may differ, so a caller can leave them out.
+std::vector<std::string> CompareSpacing(std::string_view source, std::string_view translation,
+                                        bool countLineBreaks = true);
 
 // The final punctuation of the translation differs from the source's
 // (full-width forms count as their ASCII counterparts). Empty when they agree.

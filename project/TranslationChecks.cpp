@@ -36,6 +36,11 @@ bool IsNameText(int category)
     return category == category::Include || category == category::BitmapFile || category == category::BlockHeader;
 }
 
+bool IsDialogText(int category)
+{
+    return category == category::DialogItem || category == category::DialogCaption;
+}
+
 // The character at a byte offset of a UTF-8 text.
 std::string CharacterAt(std::string_view text, std::size_t offset)
 {
@@ -118,7 +123,7 @@ private:
             if (enabled(kHotkeys))
                 checkOwnHotkeys(order, row, translation);
             if (enabled(kSpacing))
-                for (std::string& why : CompareSpacing(row.sourceText, translation))
+                for (std::string& why : CompareSpacing(row.sourceText, translation, !IsDialogText(row.category)))
                     add(order, kSpacing, Severity::Warning, std::move(why));
             if (enabled(kPunctuation))
                 if (std::string why = CompareFinalPunctuation(row.sourceText, translation); !why.empty())

@@ -56,6 +56,7 @@ TEST(TextChecks, SpacingAndEllipsis)
     EXPECT_TRUE(CompareSpacing("Open...", "Öffnen...").empty());
     EXPECT_TRUE(CompareSpacing("Line\\none", "Zeile\\neins").empty());
     EXPECT_EQ(CompareSpacing("Line\\none", "Zeile eins").size(), 1u);
+    EXPECT_TRUE(CompareSpacing("&Bright-\\r\\nness", "&Brillo", false).empty());
     EXPECT_EQ(CompareSpacing("&Open\\tCtrl+O", "Ö&ffnen Strg+O").size(), 1u);
     EXPECT_EQ(CompareSpacing(" Name: ", "Name:").size(), 2u);
     EXPECT_EQ(CompareSpacing("Open...", "Öffnen").size(), 1u);
