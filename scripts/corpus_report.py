@@ -15,6 +15,12 @@ usage: corpus_report.py QLN40 CORPUS TOOLS OUT [--language L] [--code-page CP] [
    (rc2dump.sh -t -L) are compared with the real translated script's
    (compare_texts.py).
 
+With --pseudo QLN_CHECK, step 1 fills the added translation with a
+pseudo-translation (qln-check --pseudo) before writing it, counts what
+qln-check then finds in its placeholders, hotkeys and encoding, and compares
+the structure of the compiled resources (rc2dump.sh -s -L), since every
+text differs on purpose.
+
 OUT gets summary.txt, corpus.tsv, windirstat.tsv, details/ (one file for each
 script that does not compile to the same resources, one per windirstat
 language) and work/ (mirror, written scripts, windirstat's database).
@@ -71,6 +77,8 @@ class Report:
         self.language, self.code_page = args.language, args.code_page
         self.jobs = max(1, min(args.jobs, 2))
         self.revision = args.revision
+        self.pseudo = os.path.abspath(args.pseudo) if args.pseudo else None
+        self.skip_windirstat = args.skip_windirstat
 
     def qln(self, *params, cwd=None):
         """Runs qln40; returns its exit code, all its messages and its errors in one line."""
@@ -80,6 +88,8 @@ class Report:
     def dump(self, script, options, texts=False):
         """Compiled resources of a script as lines, or None and the compiler's messages."""
         cmd = [os.path.join(self.tools, 'rc2dump.sh'), '-L'] + (['-t'] if texts else []) + options
+        if self.pseudo:
+            cmd.insert(1, '-s')
         rc, so, se = run(cmd + [script], cwd=os.path.dirname(script), timeout=COMPILE_TIMEOUT)
         return (so.splitlines() if rc == 0 else None), se.strip()
 
@@ -120,7 +130,8 @@ class Report:
         return (db if rc == 0 and os.path.isfile(db) else None), log, errors
 
     def check_script(self, key):
-        row = {'script': key, 'built': 'no', 'texts': '', 'source': '', 'written': '', 'same': '', 'detail': ''}
+        row = {'script': key, 'built': 'no', 'texts': '', 'source': '', 'written': '', 'same': '', 'detail': '',
+               'pseudo': ''}
         notes = []
         mirrored = os.path.join(self.work, 'mirror', key)
         db, log, errors = self.build(mirrored)
@@ -134,6 +145,15 @@ class Report:
         written = stem + '_qln_written.rc'
         rc, log, errors = self.qln('/A', db, self.language, written, self.code_page)
         notes.append('$ qln40 /A\n' + log)
+        if rc == 0 and self.pseudo:
+            rc, so, se = run([self.pseudo, '--pseudo', db, self.language])
+            notes.append('$ qln-check --pseudo\n' + so + se)
+            found, so, se = run([self.pseudo, db, self.language, '--checks', 'placeholders,hotkeys,encoding'])
+            notes.append('$ qln-check\n' + so + se)
+            marks = [line for line in so.splitlines() if ('[placeholders]' in line or 'the translation none' in line
+                                                          or '[encoding]' in line)]
+            row['pseudo'] = 'ok' if not marks else '%d changed' % len(marks)
+            errors = se.strip()
         if rc == 0:
             rc, log, errors = self.qln('/RC', db, self.language, written)
             notes.append('$ qln40 /RC\n' + log)
@@ -268,10 +288,15 @@ class Report:
                '  both compile, resources differ: %d' % n('same', 'no'),
                '  written script does not compile (source does): %d'
                % sum(1 for r in compared if r['written'] == 'no'), '']
+        if self.pseudo:
+            out[3] += '; pseudo-translated, structure compared (-s)'
+            out += ['  pseudo-translations with unchanged placeholders, hotkeys and encoding: %d of %d'
+                    % (n('pseudo', 'ok'), sum(1 for r in corpus_rows if r['pseudo'])), '']
         listed = [('not built', lambda r: r['built'] == 'no'),
                   ('not written', lambda r: r['written'] == 'not written'),
                   ('written script does not compile', lambda r: r['source'] == 'yes' and r['written'] == 'no'),
-                  ('resources differ', lambda r: r['same'] == 'no')]
+                  ('resources differ', lambda r: r['same'] == 'no'),
+                  ('pseudo-translation changed marks', lambda r: r['pseudo'] not in ('', 'ok'))]
         for title, wanted in listed:
             chosen = [r for r in corpus_rows if wanted(r)]
             if chosen:
@@ -304,7 +329,7 @@ class Report:
                 os.remove(path)
         os.makedirs(self.details)
         corpus_rows = self.corpus_part()
-        wds_rows, wds_error = self.windirstat_part()
+        wds_rows, wds_error = (None, 'skipped') if self.skip_windirstat else self.windirstat_part()
         text = self.summary(corpus_rows, wds_rows, wds_error)
         with open(os.path.join(self.out, 'summary.txt'), 'w', encoding='utf-8') as f:
             f.write(text)
@@ -365,6 +390,8 @@ def main(argv):
     parser.add_argument('--code-page', default='65001')
     parser.add_argument('--jobs', type=int, default=2)
     parser.add_argument('--revision', default='')
+    parser.add_argument('--pseudo', default='', metavar='QLN_CHECK')
+    parser.add_argument('--skip-windirstat', action='store_true')
     return Report(parser.parse_args(argv[1:])).run()
 
 
