@@ -1,5 +1,6 @@
 #include "project/TranslationChecks.h"
 
+#include "project/LayoutChecks.h"
 #include "project/TextChecks.h"
 #include "project/TextTable.h"
 #include "projectdb/ProjectDatabase.h"
@@ -22,8 +23,11 @@ constexpr std::string_view kHotkeys = "hotkeys";
 constexpr std::string_view kSpacing = "spacing";
 constexpr std::string_view kPunctuation = "punctuation";
 constexpr std::string_view kEncoding = "encoding";
+constexpr std::string_view kClipped = "clipped";
+constexpr std::string_view kOverlap = "overlap";
 constexpr std::string_view kUntranslated = "untranslated";
-constexpr std::string_view kNames[] = {kPlaceholders, kHotkeys, kSpacing, kPunctuation, kEncoding, kUntranslated};
+constexpr std::string_view kNames[] = {kPlaceholders, kHotkeys, kSpacing, kPunctuation,
+                                       kEncoding,     kClipped, kOverlap, kUntranslated};
 
 std::size_t CheckRank(std::string_view name)
 {
@@ -78,6 +82,8 @@ public:
             checkDialogHotkeys();
             checkMenuHotkeys();
         }
+        if (enabled(kClipped) || enabled(kOverlap))
+            checkLayouts();
         std::stable_sort(findings_.begin(), findings_.end(), [](const Finding& a, const Finding& b) {
             return a.order != b.order ? a.order < b.order : CheckRank(a.check) < CheckRank(b.check);
         });
@@ -153,6 +159,21 @@ private:
                 msg::Format(msg::CheckEncoding, {std::to_string(codePage_), CharacterAt(text, encoded.offset)}));
         else if (encoded.status == EncodeStatus::InvalidUtf8)
             add(order, kEncoding, Severity::Error, std::string(msg::CheckEncodingInvalid));
+    }
+
+    void checkLayouts()
+    {
+        std::unordered_map<std::int32_t, ControlText> texts;
+        for (std::size_t i = 0; i < table_.rows.size(); ++i) {
+            const TextTableRow& row = table_.rows[i];
+            if (row.category == category::DialogItem && !row.sourceText.empty())
+                texts.emplace(row.lineIndex, ControlText{i, writtenText(row), row.sourceText});
+        }
+        const TextTableLanguage& lang = table_.languages[static_cast<std::size_t>(column_)];
+        const LayoutCheckOptions layout{enabled(kClipped), enabled(kOverlap), options_.stringWidth,
+                                        options_.numberWidth};
+        for (LayoutFinding& f : CheckDialogLayouts(project_, lang.primary + 1024 * lang.sub, texts, layout))
+            add(f.order, f.overlap ? kOverlap : kClipped, Severity::Warning, std::move(f.message));
     }
 
     // One group of texts that share the keyboard: the controls of a dialog or

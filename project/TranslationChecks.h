@@ -1,7 +1,8 @@
 #pragma once
 // Checks of one translation of a project: placeholders, hotkeys, blanks and
 // line breaks, final punctuation, texts the language's code page cannot hold,
-// and texts not yet translated. Each finding names the text by its LineIndex
+// dialog texts clipped by their controls, controls that overlap only in the
+// language's layout, and texts not yet translated. Each finding names the text by its LineIndex
 // and by the identifiers the text table shows.
 
 #include <cstddef>
@@ -38,6 +39,10 @@ struct Finding {
 
 struct CheckOptions {
     std::vector<std::string> checks;  // names of the checks to run; empty = all
+    // Widest values of placeholders when measuring texts: "W"s for a string,
+    // digits for a number.
+    int stringWidth = 20;
+    int numberWidth = 10;
 };
 
 // The names of the checks, in the order they are reported for one text.

@@ -293,6 +293,19 @@ inline const QueryText MenuTreeInOrder{
     "JOIN ResFileLine ON ResFileLine.LineIndex = MenuItem.LineIndex ORDER BY ResFileLine.Line",
     "", ""};
 
+// Dialog headers and FONT statements in script order: each FONT belongs to
+// the header before it.
+inline const QueryText DialogFontLines{
+    "DialogFontLines",
+    "SELECT LineIndex, LineIdentSym, BeforeStr FROM ResFileLine WHERE LineIdentSym IN (13, 99, 32) ORDER BY Line",
+    "", ""};
+// The source layout and one language's layout of every dialog control.
+inline const QueryText ControlLayouts{
+    "ControlLayouts",
+    "SELECT LineIndex, DlgLine, Lang_Id, Class, Type, Flags, x, y, cx, cy FROM DialogControl "
+    "WHERE Lang_Id = 0 OR Lang_Id = :Lang_Id",
+    "", ""};
+
 // Every literal statement, for checks over all of them.
 inline const QueryText* const All[] = {
     &Setting, &TranslationCodePage, &TranslationFile, &TranslationName, &SourceLanguages, &ProjectSourceFile,
@@ -302,6 +315,7 @@ inline const QueryText* const All[] = {
     &ControlsOfDialog, &CaptionOfDialog, &ItemsOfMenu, &IncludeLines, &BitmapsWithExclude, &OldLines,
     &OldMenuByIdent, &UniquePopupByText, &OldDialogCaption, &OldIncludeLine, &OldSourceLanguages, &OldMenuItems,
     &OldMenus, &IncludeFiles, &DialogLayout, &DialogRow, &DialogLayoutExists, &ControlRow, &ControlLayoutExists,
-    &ControlsWithLayout, &DialogsWithLayout, &MenuTreeInOrder};
+    &ControlsWithLayout, &DialogsWithLayout, &MenuTreeInOrder, &DialogFontLines,
+    &ControlLayouts};
 
 }  // namespace qln::stmt

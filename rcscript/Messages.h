@@ -388,6 +388,14 @@ inline constexpr std::string_view CheckUntranslated = "Not translated.";
 // %1 the code page, %2 the character.
 inline constexpr std::string_view CheckEncoding =
     "Code page %1 cannot hold the character '%2': the translated script cannot be written.";
+// %1 pixels needed, %2 pixels the control has, %3 the font.
+inline constexpr std::string_view CheckClippedWidth =
+    "Clipped: the text needs %1 pixels, the control is %2 wide (%3).";
+inline constexpr std::string_view CheckClippedHeight =
+    "Clipped: the lines need %1 pixels, the control is %2 high (%3).";
+// %1 the other control's text or identifier.
+inline constexpr std::string_view CheckOverlap =
+    "Overlaps \"%1\" in this language's layout, but not in the source's.";
 inline constexpr std::string_view CheckEncodingInvalid = "The text is not valid UTF-8.";
 // qln-check's own messages. %1 the program name.
 inline constexpr std::string_view CheckUsage =

@@ -12,6 +12,9 @@ packages=(
   binutils-mingw-w64-x86-64 gcc-mingw-w64-x86-64-win32 mingw-w64-common mingw-w64-x86-64-dev
   llvm-14 clang-14 wine64-tools libwine-dev
   python3
+  # measuring dialog texts: FreeType and fontconfig, and free fonts with the
+  # metrics of the fonts Windows dialogs name
+  libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core fonts-wine
   # the setup program: Qt 6 Widgets, libmspack for compressed installation files, the menu
   # entry validator for its tests, and a virtual X server with ImageMagick for screenshots
   qt6-base-dev qt6-qpa-plugins libmspack-dev desktop-file-utils xvfb xauth imagemagick
