@@ -364,6 +364,16 @@ inline constexpr std::string_view UpdateIncludeOpenError = "Open file error.\nCa
 inline constexpr std::string_view UpdateMemoryError = "Memory Error\nNot enough memory !";
 inline constexpr std::string_view UpdateParserError = "Parser Error\nError while parsing resource file %1.";
 
+// --- Project files under concurrent use, damaged databases -------------------------
+// %1 the database.
+inline constexpr std::string_view DatabaseInUse =
+    "The database %1 is in use by another process.\nTry again when the other operation has finished.";
+inline constexpr std::string_view BatchDatabaseInUse =
+    "QLN Error:  The database %1 is in use by another process.\n     Try again when the other operation has "
+    "finished.";
+// %1 the table names, separated by commas.
+inline constexpr std::string_view MissingTables = "     Missing table(s): %1";
+
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);
 
