@@ -58,7 +58,10 @@ int LockSideFile(const fs::path& lockFile, int operation, std::chrono::milliseco
 {
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
-        const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        // Another user's side file may only be readable to us: that locks too.
+        if (fd < 0 && errno == EACCES)
+            fd = ::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) {
             status = LockStatus::Unavailable;
             error = errno;
