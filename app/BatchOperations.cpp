@@ -106,6 +106,9 @@ int RunBatchCommand(const CBatchCommandLineInfo& info, BatchLog& log)
     if (op->maxParams >= 0 && count > op->maxParams)
         return UsageError(log, msg::BatchTooManyParameters, *op);
     try {
+        const auto locks = LockCommandFiles(op->commandId, info.params, log);
+        if (!locks)
+            return batchexit::Failed;
         return op->run(BatchRun{log, info.params});
     } catch (const sql::Error& e) {
         log.Error(msg::Format(msg::BatchDaoException, {DatabaseErrorMessage(e)}));
@@ -218,8 +221,8 @@ int RunCompact(const BatchRun& run)
         return notCompacted(FileNotFoundMessage(database));
     if (!HasDatabaseExtension(database))
         return notCompacted(msg::Format(msg::BatchWrongFileType, {database.string()}));
-    if (!IsProjectDatabase(database))
-        return notCompacted(msg::Format(msg::BatchNotQlnDatabase, {database.string()}));
+    if (const std::string refusal = ProjectDatabaseRefusal(database, OpenMode::Change); !refusal.empty())
+        return notCompacted(refusal);
     if (!IsWritableFile(database))
         return notCompacted(msg::Format(msg::BatchReadOnlyDatabase, {database.string()}));
     const std::string failed = msg::Format(msg::BatchCompactFailed, {database.string()});

@@ -5,11 +5,14 @@
 // (batchexit in BatchSupport.h).
 
 #include "app/BatchSupport.h"
+#include "projectdb/ProjectFileLock.h"
 
 #include <cstdio>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qln {
 
@@ -46,6 +49,13 @@ const BatchOperation* FindOperation(int commandId);
 // command and that its parameters are complete, then calls it. A database
 // failure that reaches here is logged and ends as a failed operation.
 int RunBatchCommand(const CBatchCommandLineInfo& info, BatchLog& log);
+
+// Locks the project databases the command works on for its whole run:
+// shared for those it reads, exclusive for those it writes. Nothing (and a
+// logged "in use by another process") when another process holds one past
+// the wait.
+std::optional<std::vector<ProjectFileLock>> LockCommandFiles(int commandId, const std::vector<std::string>& params,
+                                                             BatchLog& log);
 
 // Why the log file the command line names must not be created (it is
 // created anew): the message, or empty when it may be. Refused are the files

@@ -113,6 +113,16 @@ std::string FileNotFoundMessage(const fs::path& path)
     return msg::Format(msg::BatchFileNotFound, {path.string()}) + "\n" + CauseLine(path, NotARegularFileCause(path));
 }
 
+std::string ProjectDatabaseRefusal(const fs::path& path, OpenMode mode)
+{
+    const std::string refusal = msg::Format(msg::BatchNotQlnDatabase, {path.string()});
+    if (!IsProjectDatabase(path))
+        return refusal;
+    const std::vector<std::string> missing =
+        MissingProjectTables(path, mode == OpenMode::Read ? TableNeed::Read : TableNeed::All);
+    return missing.empty() ? std::string() : refusal + "\n" + MissingTablesLine(missing);
+}
+
 OpenedProject OpenBatchProject(BatchLog& log, const fs::path& path, OpenMode mode)
 {
     OpenedProject opened;
@@ -127,8 +137,8 @@ OpenedProject OpenBatchProject(BatchLog& log, const fs::path& path, OpenMode mod
         log.Error(msg::Format(msg::BatchWrongFileType, {shown}));
         return opened;
     }
-    if (!IsProjectDatabase(path)) {
-        log.Error(msg::Format(msg::BatchNotQlnDatabase, {shown}));
+    if (const std::string refusal = ProjectDatabaseRefusal(path, mode); !refusal.empty()) {
+        log.Error(refusal);
         return opened;
     }
     if (mode == OpenMode::Change && !IsWritableFile(path)) {

@@ -65,6 +65,11 @@ struct OpenedProject {
     int exitCode = 0;  // when database is null
 };
 
+// Why a file is refused as a project database ("File is not a QLN
+// database.", with the tables a damaged one lacks for the operation); empty
+// when it is whole.
+std::string ProjectDatabaseRefusal(const std::filesystem::path& path, OpenMode mode);
+
 // Opens a project database for an operation, logging why not: a missing
 // file, a name without the extension "mdb", a file that is not a project
 // database, an unsupported format version, a read-only file to change.

@@ -3,6 +3,7 @@
 #include "project/TextTable.h"
 #include "projectdb/FileChecks.h"
 #include "projectdb/Lifecycle.h"
+#include "projectdb/ProjectFileLock.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/SafeFile.h"
 #include "projectdb/Translations.h"
@@ -117,6 +118,13 @@ ExportResult ExportDatabase(CProjectDatabase& project, const fs::path& target, c
         return refuse(msg::ExportDbIsCurrent);
     if (options.isOpen && options.isOpen(target))
         return refuse(msg::ExportDbIsOpen);
+    // Held from the test that the target is new until it is in place.
+    const ProjectFileLock lock = ProjectFileLock::Take(target, LockMode::Exclusive);
+    if (lock.status() == LockStatus::InUse) {
+        result.status = ExportStatus::Failed;
+        result.message = DatabaseInUseMessage(target);
+        return result;
+    }
     std::error_code ec;
     if (fs::exists(target, ec) && !options.overwrite)
         return refuse(msg::ExportDbExists, ExportStatus::AskOverwrite);

@@ -6,6 +6,7 @@
 #include "project/ScriptReader.h"
 #include "projectdb/DefaultCodePage.h"
 #include "projectdb/Lifecycle.h"
+#include "projectdb/ProjectFileLock.h"
 #include "projectdb/FileChecks.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/SafeFile.h"
@@ -258,6 +259,12 @@ ImportResult ImportOnWorkCopy(const fs::path& database, const fs::path& source, 
                               const ImportStep& fill, std::optional<int> newLanguageCodePage)
 {
     ImportResult result;
+    const ProjectFileLock lock = ProjectFileLock::Take(database, LockMode::Exclusive);
+    if (lock.status() == LockStatus::InUse) {
+        result.status = ImportStatus::Failed;
+        result.message = DatabaseInUseMessage(database);
+        return result;
+    }
     try {
         TempFileBeside work(database);
         CopyDatabaseFile(database, work.path());

@@ -5,6 +5,7 @@
 #include "project/ProjectBuild.h"
 #include "projectdb/FileStamp.h"
 #include "projectdb/Lifecycle.h"
+#include "projectdb/ProjectFileLock.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/SafeFile.h"
 #include "projectdb/Statements.h"
@@ -206,6 +207,12 @@ UpdateResult UpdateDatabase(const UpdateRequest& request)
     if (!fs::is_regular_file(request.script, ec)) {
         result.outcome = UpdateOutcome::NoScript;
         return result;
+    }
+    // Held until the compacted copy has replaced the database.
+    const ProjectFileLock lock = ProjectFileLock::Take(request.database, LockMode::Exclusive);
+    if (lock.status() == LockStatus::InUse) {
+        result.errorDetail = DatabaseInUseMessage(request.database);
+        return Finish(std::move(result), UpdateOutcome::Failed, script);
     }
     if (!IsProjectDatabase(request.database)) {
         result.errorDetail = msg::Format(msg::NotProjectDatabase, {request.database.string()});

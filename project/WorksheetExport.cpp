@@ -5,6 +5,7 @@
 #include "project/Worksheet.h"
 
 #include "projectdb/ProjectDatabase.h"
+#include "projectdb/SafeFile.h"
 #include "projectdb/Translations.h"
 #include "rcscript/Messages.h"
 
@@ -215,34 +216,34 @@ WorksheetExportResult ExportWorksheet(CProjectDatabase& project, const fs::path&
     if (!columns.identifiers && !columns.source && columns.languages.empty())
         return result;
 
-    const fs::path partial = file.parent_path() / ("." + file.filename().string() + ".part");
     std::string failure;
     bool cancelled = false;
     try {
+        // Written beside the file (beside a link's target) and renamed over it.
+        TempFileBeside partial(file);
         const TextTable table = LoadTextTable(project, filter);
         const Layout layout = MakeLayout(table, columns);
         if (layout.headers.empty())
             return result;  // only languages that are no translations: nothing chosen
         if (format == SheetFormat::Xlsx)
-            failure = WriteXlsx(partial, layout, table, LoadFonts(project), progress, cancelled);
+            failure = WriteXlsx(partial.path(), layout, table, LoadFonts(project), progress, cancelled);
         else
-            failure = WriteCsv(partial, layout, table, progress, cancelled);
+            failure = WriteCsv(partial.path(), layout, table, progress, cancelled);
         result.rows = table.rows.size();
+        if (failure.empty() && !cancelled) {
+            std::error_code ec;
+            partial.Commit(ec);
+            if (!ec) {
+                result.ok = true;
+                return result;
+            }
+            failure = ec.message();
+        }
     } catch (const sql::Error& e) {
         failure = DatabaseErrorMessage(e);
     } catch (const std::exception& e) {
         failure = e.what();
     }
-    std::error_code ec;
-    if (failure.empty() && !cancelled) {
-        fs::rename(partial, file, ec);
-        if (!ec) {
-            result.ok = true;
-            return result;
-        }
-        failure = ec.message();
-    }
-    fs::remove(partial, ec);
     result.rows = 0;
     result.cancelled = cancelled;
     result.message = cancelled ? std::string(msg::ExportAborted)

@@ -62,4 +62,46 @@ std::string WithCause(std::string_view message, const fs::path& file, int errnoV
     return std::string(message) + "\n" + CauseLine(file, errnoValue);
 }
 
+namespace {
+
+// The tables of the format, those read by every operation first.
+constexpr std::string_view kProjectTables[] = {
+    "Project", "Translations", "ResFileLine", "ResourceText", "IncludeFile", "Dialogs", "DialogControl",
+    "DlgCaption", "Menu", "MenuItem", "StringtableString", "Bitmap", "Version", "VersionBlockHeader",
+    "VersionBlockValues", "Source File Language", "Settings", "Bookmark", "QueryCatalogue",
+};
+constexpr std::size_t kReadTableCount = 5;
+
+}  // namespace
+
+std::vector<std::string> MissingProjectTables(sql::Database& db, TableNeed need)
+{
+    std::vector<std::string> missing;
+    sql::Statement st = db.prepare("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    const std::size_t count = need == TableNeed::Read ? kReadTableCount : std::size(kProjectTables);
+    for (std::size_t i = 0; i < count; ++i) {
+        st.reset();
+        st.bind(1, kProjectTables[i]);
+        if (!st.step())
+            missing.emplace_back(kProjectTables[i]);
+    }
+    return missing;
+}
+
+std::vector<std::string> MissingProjectTables(const fs::path& database, TableNeed need)
+{
+    try {
+        sql::Database db(database, sql::Database::Mode::ReadOnly);
+        return MissingProjectTables(db, need);
+    } catch (const sql::Error&) {
+        const std::size_t count = need == TableNeed::Read ? kReadTableCount : std::size(kProjectTables);
+        return {std::begin(kProjectTables), std::begin(kProjectTables) + count};
+    }
+}
+
+std::string MissingTablesLine(const std::vector<std::string>& tables)
+{
+    return msg::Format(msg::MissingTables, {msg::JoinLines(tables, ", ")});
+}
+
 }  // namespace qln

@@ -3,6 +3,7 @@
 #include "projectdb/FileChecks.h"
 #include "projectdb/Languages.h"
 #include "projectdb/ProjectDatabase.h"
+#include "projectdb/ProjectFileLock.h"
 #include "projectdb/SafeFile.h"
 #include "projectdb/Translations.h"
 #include "rcscript/AsciiText.h"
@@ -169,6 +170,11 @@ OpenResult OpenOrCreate(const OpenRequest& request)
         }
         status(msg::Format(msg::StatusBuildDatabase, {request.database.string()}));
         result.fileVersion = CurrentFileVersion;
+        const ProjectFileLock lock = ProjectFileLock::Take(request.database, LockMode::Exclusive);
+        if (lock.status() == LockStatus::InUse) {
+            result.message = DatabaseInUseMessage(request.database);
+            return result;
+        }
         if (!fs::is_regular_file(request.templatePath, ec)) {
             result.message = msg::Format(msg::TemplateMissing, {request.templatePath.string()});
             return result;
@@ -265,6 +271,11 @@ CompactResult CompactDatabase(const fs::path& source, const fs::path& target, co
     result.oldSize = fs::file_size(source, ec);
     if (ec) {
         result.cause = CauseLine(source, ec.message());
+        return result;
+    }
+    const ProjectFileLock lock = ProjectFileLock::Take(target, LockMode::Exclusive);
+    if (lock.status() == LockStatus::InUse) {
+        result.cause = DatabaseInUseMessage(target);
         return result;
     }
     try {
@@ -508,6 +519,14 @@ ConvertResult ConvertDatabase(const fs::path& database, const fs::path& template
         return result;
     }
     result.message = msg::Format(msg::ConvertFailed, {database.string()});
+    // The backup is written through a work copy of its own: both are held.
+    const ProjectFileLock lock = ProjectFileLock::Take(database, LockMode::Exclusive);
+    const ProjectFileLock backupLock = ProjectFileLock::Take(ConversionBackupPath(database), LockMode::Exclusive);
+    for (const ProjectFileLock* held : {&lock, &backupLock})
+        if (held->status() == LockStatus::InUse) {
+            result.message += "\n" + DatabaseInUseMessage(held->database());
+            return result;
+        }
     try {
         TempFileBeside temp(database);
         CopyFileContents(templatePath, temp.path(), ec);

@@ -1,6 +1,9 @@
 #include "projectdb/SafeFile.h"
 
+#include "projectdb/ShortJournalNames.h"
+
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -50,11 +53,67 @@ std::filesystem::path DirectoryOf(const std::filesystem::path& file)
     return dir.empty() ? std::filesystem::path(".") : dir;
 }
 
+// The room the engine needs past a database name for its journal ("-journal").
+constexpr std::size_t kJournalSuffixRoom = 8;
+constexpr std::string_view kRandomPart = "XXXXXX";
+
+bool IsRandomPart(std::string_view text)
+{
+    if (text.size() != kRandomPart.size())
+        return false;
+    for (char c : text)
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    return true;
+}
+
 }  // namespace
 
-TempFileBeside::TempFileBeside(const std::filesystem::path& target) : target_(target)
+std::string HiddenNameBeside(const std::string& name, const std::string& suffix, std::size_t reserve)
 {
-    std::string pattern = (DirectoryOf(target) / ("." + target.filename().string() + "-XXXXXX")).string();
+    if (1 + name.size() + suffix.size() + reserve <= NAME_MAX)
+        return "." + name + suffix;
+    return ".q" + NameHash(name) + suffix;
+}
+
+std::filesystem::path ResolvedTarget(const std::filesystem::path& target)
+{
+    std::error_code ec;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(std::filesystem::absolute(target, ec), ec);
+    return ec || resolved.empty() ? target : resolved;
+}
+
+int RemoveWorkCopies(const std::filesystem::path& target)
+{
+    const std::filesystem::path resolved = ResolvedTarget(target);
+    const std::string name = resolved.filename().string();
+    const std::string prefixes[] = {"." + name + "-", ".q" + NameHash(name) + "-"};
+    int removed = 0;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(DirectoryOf(resolved), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        for (const std::string& prefix : prefixes) {
+            if (entry.size() < prefix.size() + kRandomPart.size() || entry.compare(0, prefix.size(), prefix) != 0)
+                continue;
+            std::string_view rest = std::string_view(entry).substr(prefix.size());
+            const std::string_view random = rest.substr(0, kRandomPart.size());
+            rest.remove_prefix(kRandomPart.size());
+            if (!IsRandomPart(random) || !(rest.empty() || rest == "-journal" || rest == "-wal" || rest == "-shm"))
+                continue;
+            std::error_code removeError;
+            if (it->is_regular_file(removeError) && std::filesystem::remove(it->path(), removeError))
+                ++removed;
+            break;
+        }
+    }
+    return removed;
+}
+
+TempFileBeside::TempFileBeside(const std::filesystem::path& target) : target_(ResolvedTarget(target))
+{
+    const std::string name =
+        HiddenNameBeside(target_.filename().string(), "-" + std::string(kRandomPart), kJournalSuffixRoom);
+    std::string pattern = (DirectoryOf(target_) / name).string();
     std::vector<char> buf(pattern.begin(), pattern.end());
     buf.push_back('\0');
     int fd = ::mkostemp(buf.data(), O_CLOEXEC);

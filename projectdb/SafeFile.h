@@ -9,9 +9,17 @@
 
 namespace qln {
 
+// The file a replacement must land on: `target` with its symbolic links
+// resolved (as far as it exists), so that a link keeps pointing at the file
+// that receives the new content.
+std::filesystem::path ResolvedTarget(const std::filesystem::path& target);
+
 // A uniquely named, initially empty file beside `target` (same directory, so a
-// rename onto the target is atomic). Removed on destruction unless Commit() or
-// Release() ran.
+// rename onto the target is atomic). When `target` is a symbolic link the
+// file lies beside the link's target, and Commit() replaces that target. The
+// name is ".NAME-XXXXXX" while that fits the system's name limit with room for
+// an engine journal suffix, else a short ".q<hash of NAME>-XXXXXX". Removed on
+// destruction unless Commit() or Release() ran.
 class TempFileBeside {
 public:
     explicit TempFileBeside(const std::filesystem::path& target);  // throws filesystem_error
@@ -32,6 +40,17 @@ private:
     std::filesystem::path path_;
     bool owned_ = true;
 };
+
+// Removes every work copy TempFileBeside made for `target` (and the engine's
+// journal files of those copies) that is still lying beside it. Only safe
+// while nothing can be working on `target`: the caller holds its exclusive
+// lock. Returns the number of files removed.
+int RemoveWorkCopies(const std::filesystem::path& target);
+
+// The last component of a hidden file beside a file named `name`: "." + name
+// + suffix while that fits the system's limit (`reserve` bytes kept free),
+// else ".q" + a hash of `name` + suffix.
+std::string HiddenNameBeside(const std::string& name, const std::string& suffix, std::size_t reserve = 0);
 
 // Writes the bytes of `from` into the existing file `to` (truncating it) and
 // flushes them to disk.

@@ -1,5 +1,7 @@
 #include "projectdb/Sql.h"
 
+#include "projectdb/ShortJournalNames.h"
+
 #include <sqlite3.h>
 
 #include <strings.h>
@@ -245,6 +247,7 @@ Database::Database(const std::filesystem::path& path, Mode mode) : path_(path)
     int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
               : mode == Mode::ReadWrite ? SQLITE_OPEN_READWRITE
                                         : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    InstallShortJournalNames();
     int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         Error error(db_ ? sqlite3_errcode(db_) & 0xff : rc & 0xff, db_ ? sqlite3_extended_errcode(db_) : rc,

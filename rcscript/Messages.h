@@ -411,6 +411,15 @@ inline constexpr std::string_view CheckLanguageNotInProject = "The project %1 ha
 inline constexpr std::string_view CheckSummary = "%1 finding(s) in %2 text(s) checked.";
 // %1 texts filled, %2 the language, %3 texts left as they were.
 inline constexpr std::string_view PseudoSummary = "%1 text(s) of %2 pseudo-translated; %3 kept.";
+// --- Project files under concurrent use, damaged databases -------------------------
+// %1 the database.
+inline constexpr std::string_view DatabaseInUse =
+    "The database %1 is in use by another process.\nTry again when the other operation has finished.";
+inline constexpr std::string_view BatchDatabaseInUse =
+    "QLN Error:  The database %1 is in use by another process.\n     Try again when the other operation has "
+    "finished.";
+// %1 the table names, separated by commas.
+inline constexpr std::string_view MissingTables = "     Missing table(s): %1";
 
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);

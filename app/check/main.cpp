@@ -7,6 +7,7 @@
 #include "app/check/CheckReport.h"
 #include "project/PseudoTranslation.h"
 #include "projectdb/ProjectDatabase.h"
+#include "projectdb/ProjectFileLock.h"
 #include "projectdb/Translations.h"
 #include "rcscript/Messages.h"
 
@@ -175,6 +176,13 @@ int main(int argc, char** argv)
     }
     BatchLog log;
     try {
+        // Checking shares the project with other readers; filling translations holds it alone.
+        const ProjectFileLock lock =
+            ProjectFileLock::Take(args.database, args.pseudo ? LockMode::Exclusive : LockMode::Shared);
+        if (lock.status() == LockStatus::InUse) {
+            log.Error(DatabaseInUseMessage(args.database));
+            return kExitError;
+        }
         OpenedProject opened = OpenBatchProject(log, args.database, args.pseudo ? OpenMode::Change : OpenMode::Read);
         if (!opened.database)
             return kExitError;

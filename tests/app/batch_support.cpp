@@ -14,16 +14,17 @@ namespace qln::test {
 
 namespace fs = std::filesystem;
 
-RunResult RunQln(const fs::path& dir, const std::vector<std::string>& args)
+QlnProcess::QlnProcess(const fs::path& dir, const std::vector<std::string>& args)
+    : QlnProcess(QLN40_PATH, dir, args)
 {
-    return RunProgram(QLN40_PATH, dir, args);
 }
 
-RunResult RunProgram(const std::string& program, const fs::path& dir, const std::vector<std::string>& args)
+QlnProcess::QlnProcess(const std::string& program, const fs::path& dir, const std::vector<std::string>& args)
 {
-    RunResult result;
-    const fs::path outFile = fs::temp_directory_path() / ("qln-out-" + std::to_string(::getpid()));
-    const fs::path errFile = fs::temp_directory_path() / ("qln-err-" + std::to_string(::getpid()));
+    static int counter = 0;
+    const std::string tag = std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    outFile_ = fs::temp_directory_path() / ("qln-out-" + tag);
+    errFile_ = fs::temp_directory_path() / ("qln-err-" + tag);
     std::vector<std::string> argv0{program};
     argv0.insert(argv0.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -31,23 +32,46 @@ RunResult RunProgram(const std::string& program, const fs::path& dir, const std:
         argv.push_back(a.data());
     argv.push_back(nullptr);
 
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        const int out = ::open(outFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open(errFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 || ::chdir(dir.c_str()) != 0)
             ::_exit(127);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
+}
+
+QlnProcess::~QlnProcess()
+{
+    if (pid_ > 0)
+        Wait();
+}
+
+RunResult QlnProcess::Wait()
+{
+    RunResult result;
     int status = 0;
-    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+    if (pid_ > 0 && ::waitpid(pid_, &status, 0) == pid_ && WIFEXITED(status))
         result.exitCode = WEXITSTATUS(status);
-    result.out = ReadText(outFile);
-    result.err = ReadText(errFile);
-    fs::remove(outFile);
-    fs::remove(errFile);
+    pid_ = -1;
+    result.out = ReadText(outFile_);
+    result.err = ReadText(errFile_);
+    std::error_code ec;
+    fs::remove(outFile_, ec);
+    fs::remove(errFile_, ec);
     return result;
+}
+
+RunResult RunQln(const fs::path& dir, const std::vector<std::string>& args)
+{
+    return QlnProcess(dir, args).Wait();
+}
+
+RunResult RunProgram(const std::string& program, const fs::path& dir, const std::vector<std::string>& args)
+{
+    return QlnProcess(program, dir, args).Wait();
 }
 
 DemoCopy::DemoCopy()

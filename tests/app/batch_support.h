@@ -17,6 +17,23 @@ struct RunResult {
     std::string err;  // standard error
 };
 
+// qln40 started with `args` in `dir`; Wait() (or destruction) waits for it.
+class QlnProcess {
+public:
+    QlnProcess(const std::filesystem::path& dir, const std::vector<std::string>& args);
+    // Any other program the same way.
+    QlnProcess(const std::string& program, const std::filesystem::path& dir, const std::vector<std::string>& args);
+    ~QlnProcess();
+    QlnProcess(const QlnProcess&) = delete;
+    QlnProcess& operator=(const QlnProcess&) = delete;
+    RunResult Wait();
+
+private:
+    int pid_ = -1;
+    std::filesystem::path outFile_;
+    std::filesystem::path errFile_;
+};
+
 // Runs qln40 with `args` in `dir` and waits for it.
 RunResult RunQln(const std::filesystem::path& dir, const std::vector<std::string>& args);
 // Runs any program with `args` in `dir` and waits for it.

@@ -6,6 +6,7 @@
 #include "app/batch_support.h"
 #include "project/TextChecks.h"
 #include "project/compile_support.h"
+#include "projectdb/lock_holder.h"
 #include "rcscript/RcParser.h"
 #include "rcscript/RcStatement.h"
 #include "rcscript/ScriptDecoder.h"
@@ -115,6 +116,12 @@ TEST(QlnCheck, RefusesWhatItCannotCheck)
     EXPECT_EQ(Check(demo.path(), {"demo_rc.mdb", "--checks", "spelling"}).exitCode, 2);
     EXPECT_EQ(Check(demo.path(), {"demo_rc.mdb", "--format", "html"}).exitCode, 2);
     EXPECT_EQ(Check(demo.path(), {"--pseudo", "demo_rc.mdb", "German", "--expand", "-5"}).exitCode, 2);
+    // While another process changes the project, neither checks nor pseudo-translation run.
+    LockHolder holder(demo.db(), LockMode::Exclusive);
+    const RunResult held = Check(demo.path(), {"--pseudo", "demo_rc.mdb", "German"});
+    EXPECT_EQ(held.exitCode, 2);
+    EXPECT_NE(held.err.find("in use by another process"), std::string::npos) << held.err;
+    EXPECT_EQ(QueryValue(demo.db(), "SELECT count(*) FROM ResourceText WHERE German LIKE '[%]'"), "0");
 }
 
 TEST(QlnCheck, PseudoFillsOnlyEmptyTranslationsAndTheScriptCompiles)
