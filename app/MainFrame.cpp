@@ -72,7 +72,12 @@ CMainFrame::CMainFrame(CTesselApp& app, CSettings& settings, QWidget* parent)
     setWindowTitle(QApplication::applicationDisplayName());
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The windows that go with the frame must not reach its commands, which go first.
+    closing_ = true;
+    disconnect(mdi_, nullptr, this, nullptr);
+}
 
 QAction* CMainFrame::command(int id) const
 {
