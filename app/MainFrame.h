@@ -99,6 +99,7 @@ private:
     void updateCommands();
     void updateRecentFiles();
     void activeChildChanged();
+    void updateTitle();
     void updateBlinking();
     void blinkTick();
     void fillLanguages();
