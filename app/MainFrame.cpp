@@ -406,11 +406,17 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
-    for (const QUrl& url : urls)
-        if (url.isLocalFile())
-            app_.OpenDocumentFile(url.toLocalFile());
+    openDropped(*event->mimeData());
+}
+
+int CMainFrame::openDropped(const QMimeData& data)
+{
+    int opened = 0;
+    for (const QUrl& url : data.urls())
+        if (url.isLocalFile() && app_.OpenDocumentFile(url.toLocalFile()))
+            ++opened;
+    return opened;
 }
 
 }  // namespace qln
