@@ -75,6 +75,7 @@ public:
     void showInProjectList(const QString& path);
 
     // --- Out-of-date projects ---------------------------------------------------------------
+    static constexpr int kBlinkMilliseconds = 1200;
     // The Update Database button blinks while the active project waits for an update.
     bool isBlinking() const;
     bool updateButtonHighlighted() const { return blinkOn_; }
