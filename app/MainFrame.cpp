@@ -176,6 +176,16 @@ QDockWidget* CMainFrame::projectFilesDock() const
     return projectFiles_;
 }
 
+std::vector<CMainFrame::Bar> CMainFrame::barTable() const
+{
+    return {{cmd::BarMainToolbar, Text(msg::BarEditToolbar), mainBar_},
+            {cmd::BarTranslation, Text(msg::BarTranslation), translationDock_},
+            {cmd::BarProjectFileList, Text(msg::BarProjectFileList), projectFiles_},
+            {cmd::BarStatusbar, Text(msg::BarStatusbar), statusBar()},
+            {cmd::BarLanguageToolbar, Text(msg::BarLanguageToolbar), languageBar_},
+            {cmd::BarDialogEdit, Text(msg::BarDialogEdit), dialogEditDock_}};
+}
+
 CChildFrame* CMainFrame::activeChild() const
 {
     return qobject_cast<CChildFrame*>(mdi_->activeSubWindow());

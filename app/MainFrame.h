@@ -61,6 +61,14 @@ public:
     QDockWidget* dialogEditDock() const { return dialogEditDock_; }
     CProjectFilesBar* projectFilesBar() const { return projectFiles_; }
 
+    // The bars in the order the Toolbars list shows them: id, name, window.
+    struct Bar {
+        int id;
+        QString name;
+        QWidget* widget;
+    };
+    std::vector<Bar> barTable() const;
+
     // Text of a status pane (cmd::PaneLanguage ...); the message pane is the status bar's own.
     void setPaneText(int paneId, const QString& text);
     QLabel* pane(int paneId) const;
