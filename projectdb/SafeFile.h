@@ -33,8 +33,9 @@ private:
     bool owned_ = true;
 };
 
-// Writes the bytes of `from` into the existing file `to` (truncating it) and
-// flushes them to disk.
+// Writes the bytes of `from` into the existing file `to` (truncating it). The
+// bytes are not synced: `to` is meant to be a TempFileBeside, whose Commit
+// syncs it before it takes its name.
 void CopyFileContents(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& ec);
 
 // Copies `from` onto `to` through a temporary file beside `to`: `to` is replaced
