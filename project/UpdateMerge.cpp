@@ -133,10 +133,13 @@ void UpdateLineStore::LoadLines()
         o.behindLen = static_cast<std::uint32_t>(behind.size());
         old_.push_back(o);
     }
-    // Script order: by Line, lines of the same number by LineIndex.
-    std::sort(old_.begin(), old_.end(), [](const OldLine& a, const OldLine& b) {
+    // Script order: by Line, lines of the same number by LineIndex. The rows
+    // of a database built or compacted lie in that order already.
+    const auto scriptOrder = [](const OldLine& a, const OldLine& b) {
         return a.line != b.line ? a.line < b.line : a.lineIndex < b.lineIndex;
-    });
+    };
+    if (!std::is_sorted(old_.begin(), old_.end(), scriptOrder))
+        std::sort(old_.begin(), old_.end(), scriptOrder);
     entryOf_.reserve(old_.size());
     for (std::uint32_t i = 0; i < old_.size(); ++i)
         entryOf_.emplace_back(old_[i].lineIndex, i);
