@@ -1,5 +1,6 @@
 #include "BenchSupport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -178,6 +179,18 @@ double ProcessorSeconds()
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+Spread Summarise(std::vector<double> values)
+{
+    Spread spread;
+    if (values.empty())
+        return spread;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    spread.median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    spread.min = values.front();
+    return spread;
 }
 
 double PeakMegabytes()

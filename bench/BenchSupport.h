@@ -42,6 +42,14 @@ double SecondsSince(Clock::time_point start);
 // Processor time of this process so far (user and system), in seconds: less
 // disturbed than the wall clock when other work shares the machine.
 double ProcessorSeconds();
+// The middle and the smallest of repeated measurements: the median says what
+// a run usually takes, the minimum what it takes when nothing else disturbs it.
+struct Spread {
+    double median = 0;
+    double min = 0;
+};
+Spread Summarise(std::vector<double> values);
+
 // Peak resident memory of this process so far, in megabytes.
 double PeakMegabytes();
 // Resident memory of this process now, in megabytes. The peak reported for

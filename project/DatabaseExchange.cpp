@@ -85,9 +85,11 @@ void FillTranslations(CProjectDatabase& project, const TextTable& from, const Te
 
 }  // namespace
 
-void CopyDatabaseFile(sql::Database& from, const fs::path& to)
+void CopyDatabaseFile(sql::Database& from, const fs::path& to, bool synced)
 {
     sql::Database target(to, sql::Database::Mode::Create);
+    if (!synced)
+        target.exec("PRAGMA synchronous = OFF; PRAGMA journal_mode = OFF");
     sqlite3_backup* backup = sqlite3_backup_init(target.handle(), "main", from.handle(), "main");
     if (!backup)
         target.fail(sqlite3_errcode(target.handle()));
@@ -102,7 +104,7 @@ void CopyDatabaseFile(sql::Database& from, const fs::path& to)
 void CopyDatabaseFile(const fs::path& from, const fs::path& to)
 {
     sql::Database source(from, sql::Database::Mode::ReadWrite);
-    CopyDatabaseFile(source, to);
+    CopyDatabaseFile(source, to, false);
 }
 
 ExportResult ExportDatabase(CProjectDatabase& project, const fs::path& target, const DatabaseExportOptions& options)

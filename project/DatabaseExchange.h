@@ -32,7 +32,10 @@ class Database;
 
 // Copies a whole database through the engine's online backup, so the copy is
 // consistent even while `from` is open; `to` is overwritten. Throws sql::Error.
-void CopyDatabaseFile(sql::Database& from, const std::filesystem::path& to);
+// Without `synced` the copy is written without journal or sync: for a work
+// copy, which is thrown away when anything fails.
+void CopyDatabaseFile(sql::Database& from, const std::filesystem::path& to, bool synced = true);
+// A work copy of the database file (not synced).
 void CopyDatabaseFile(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // --- Export --------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "project/ProjectBuild.h"
 
+#include "projectdb/DeferredIndexes.h"
 #include "projectdb/Languages.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Translations.h"
@@ -114,6 +115,9 @@ int BuildFromScript(const fs::path& script, CProjectDatabase& db, Progress& prog
     int code = 0;
     try {
         sql::Transaction transaction(db.db());
+        // Rows arrive in script order, not in the order of most indexes: an
+        // empty database gets its indexes made once, after the last row.
+        DeferredIndexes deferred(db.db(), kScriptTables);
         LineIndexSet used;
         db.LoadLineIndexes(used);
         BuildLineStore store(db);
@@ -125,8 +129,10 @@ int BuildFromScript(const fs::path& script, CProjectDatabase& db, Progress& prog
         out.lines = reader.counter();
         if (code == rcerr::CantOpen)
             out.message = reader.openError();
-        if (code == 0)
+        if (code == 0) {
+            deferred.Restore();
             transaction.commit();
+        }
     } catch (const sql::Error& e) {
         code = e.code() != 0 ? e.code() : rcerr::CantRead;
         out.message = DatabaseErrorMessage(e);

@@ -90,14 +90,36 @@ std::vector<std::string> IncludeExtensions(CProjectDatabase& db)
     return setting && setting->text ? SplitIncludeExtensions(*setting->text) : std::vector<std::string>{};
 }
 
+// Rows that go with their line when the update did not keep it. The stored
+// queries of these tables (Obsolete_ResLineAndStringtableString,
+// Dialog_Captions_Old, Dialog_Controls_Old, DialogRes,
+// Obsolete_Strings_At_TableResourceText, Bitmaps_Old) offer every row whose
+// line is old (Added = 0) or gone, each joined to its line; the same rows are
+// chosen here in a plain scan, sparing the lines the update marked Added as
+// well as the kept ones.
+QueryText RowsOf(const char* table)
+{
+    return {std::string("Purge ") + table, std::string("SELECT rowid AS RowKey, LineIndex FROM ") + table, "", table};
+}
+
 // Deletes what the update did not keep, in the order the rows depend on
 // each other, then flags the changed texts and clears the update markers.
 std::size_t Purge(CProjectDatabase& db, const UpdateLineStore& store)
 {
     const auto kept = [&store](std::int64_t lineIndex) { return store.IsKept(lineIndex); };
-    for (const char* query : {"Obsolete_ResLineAndStringtableString", "Dialog_Captions_Old", "Dialog_Controls_Old",
-                              "DialogRes"})
-        db.DeleteNotKept(query, kept);
+    LineIndexSet marked;
+    {
+        sql::Statement st = db.db().prepare("SELECT LineIndex FROM ResFileLine WHERE Added <> 0");
+        while (st.step())
+            if (const std::int64_t index = st.columnInt64(0); index >= 0 && index <= 0xFFFFFFFF)
+                marked.insert(static_cast<std::uint32_t>(index));
+    }
+    const auto keptOrMarked = [&](std::int64_t lineIndex) {
+        return kept(lineIndex) || (lineIndex >= 0 && lineIndex <= 0xFFFFFFFF &&
+                                   marked.contains(static_cast<std::uint32_t>(lineIndex)));
+    };
+    for (const char* table : {"StringtableString", "DlgCaption", "DialogControl", "Dialogs"})
+        db.DeleteNotKept(RowsOf(table), keptOrMarked);
     db.DeleteNotKept(stmt::OldMenuItems, kept);
     db.DeleteNotKept(stmt::OldMenus, kept);
     // Unchanged lines at their old place keep Added = 0, so these are tested
@@ -107,8 +129,8 @@ std::size_t Purge(CProjectDatabase& db, const UpdateLineStore& store)
     db.DeleteNotKept(stmt::OldSourceLanguages, kept);
     db.DeleteNotKept("Bookmarks", kept);
     db.DeleteNotKept(stmt::IncludeFiles, kept);
-    db.DeleteNotKept("Obsolete_Strings_At_TableResourceText", kept);
-    db.DeleteNotKept("Bitmaps_Old", kept);
+    db.DeleteNotKept(RowsOf("ResourceText"), keptOrMarked);
+    db.DeleteNotKept(RowsOf("Bitmap"), keptOrMarked);
     const std::size_t purged = db.DeleteNotKept("Obsolete_ResLine", kept);
     db.FlagModifiedTexts();
     db.ClearAddedMarkers();

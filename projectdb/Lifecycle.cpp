@@ -282,6 +282,9 @@ CompactResult CompactDatabase(const fs::path& source, const fs::path& target, co
         TempFileBeside temp(target);
         {
             sql::Database db(source, sql::Database::Mode::ReadOnly);
+            // The copy is written with this connection's sync setting: it is
+            // synced once, when committed under its name.
+            db.exec("PRAGMA synchronous = OFF");
             if (keepGoing)
                 sqlite3_progress_handler(db.handle(), 1000, &ProgressHandler, const_cast<KeepGoing*>(&keepGoing));
             sql::Statement st = db.prepare("VACUUM INTO ?1");

@@ -194,7 +194,9 @@ void CopyFileContents(const std::filesystem::path& from, const std::filesystem::
             done += w;
         }
     }
-    if (::fsync(out.get()) != 0 || !out.close())
+    // Not synced here: the file is a temporary one, synced once when it is
+    // committed under its name.
+    if (!out.close())
         ec = LastError();
 }
 

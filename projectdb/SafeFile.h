@@ -52,8 +52,9 @@ int RemoveWorkCopies(const std::filesystem::path& target);
 // else ".q" + a hash of `name` + suffix.
 std::string HiddenNameBeside(const std::string& name, const std::string& suffix, std::size_t reserve = 0);
 
-// Writes the bytes of `from` into the existing file `to` (truncating it) and
-// flushes them to disk.
+// Writes the bytes of `from` into the existing file `to` (truncating it). The
+// bytes are not synced: `to` is meant to be a TempFileBeside, whose Commit
+// syncs it before it takes its name.
 void CopyFileContents(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& ec);
 
 // Copies `from` onto `to` through a temporary file beside `to`: `to` is replaced

@@ -219,6 +219,14 @@ std::string Statement::columnText(int index) const
     return std::string(text, static_cast<size_t>(sqlite3_column_bytes(stmt_, index)));
 }
 
+std::string_view Statement::columnView(int index) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
+    if (!text)
+        return {};
+    return {text, static_cast<size_t>(sqlite3_column_bytes(stmt_, index))};
+}
+
 std::optional<std::string> Statement::columnOptText(int index) const
 {
     if (isNull(index))

@@ -89,6 +89,8 @@ public:
     double columnDouble(int index) const;
     // The text of the column; an empty string for null.
     std::string columnText(int index) const;
+    // The same without a copy: valid until the next step, reset or column call.
+    std::string_view columnView(int index) const;
     std::optional<std::string> columnOptText(int index) const;
     Value column(int index) const;
 

@@ -7,8 +7,10 @@
 #include "rcscript/RcTokens.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace qln {
 namespace {
@@ -59,7 +61,20 @@ bool InTable(const std::string_view (&table)[N], std::string_view text)
 
 int KeywordIndex(std::string_view text)
 {
-    for (int i = 0; i < kKeywordCount; ++i)
+    if (text.empty())
+        return 0;
+    // Every identifier is looked up: the keywords are grouped by their first
+    // byte (folded), in table order, so only a few are compared.
+    static const auto byFirst = [] {
+        std::array<std::vector<int>, 128> groups{};
+        for (int i = 0; i < kKeywordCount; ++i)
+            groups[static_cast<unsigned char>(AsciiLower(kKeywords[i].text[0])) & 0x7F].push_back(i);
+        return groups;
+    }();
+    const auto first = static_cast<unsigned char>(AsciiLower(text[0]));
+    if (first >= 128)
+        return 0;
+    for (const int i : byFirst[first])
         if (EqualsNoCase(kKeywords[i].text, text))
             return i + 1;
     return 0;

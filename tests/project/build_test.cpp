@@ -177,6 +177,23 @@ TEST(Build, TwoBuildsGiveTheSameLinesAndIndexes)
               (std::vector<Row>{{"Button"}, {"Static"}, {"msctls_trackbar32"}}));
 }
 
+// The build makes the indexes after the rows: the finished database has
+// every index of the template, with the template's planner statistics.
+TEST(Build, BuiltDatabaseHasTheTemplatesIndexesAndStatistics)
+{
+    TempDir dir;
+    const BuildResult built = BuildFile(fs::path(QLN_SOURCE_DIR) / "examples/demo/demo.rc", dir / "demo_rc.mdb");
+    ASSERT_TRUE(built.ok()) << built.message;
+    const fs::path db = built.database->path();
+    const std::string indexes = "SELECT name, tbl_name, sql FROM sqlite_master WHERE type = 'index' ORDER BY name";
+    const std::vector<Row> expected = Rows(TemplatePath(), indexes);
+    EXPECT_GT(expected.size(), 30u);
+    EXPECT_EQ(Rows(db, indexes), expected);
+    const std::string stats = "SELECT tbl, idx, stat FROM sqlite_stat1 ORDER BY tbl, idx";
+    EXPECT_EQ(Rows(db, stats), Rows(TemplatePath(), stats));
+    EXPECT_EQ(Value(db, "PRAGMA integrity_check"), "ok");
+}
+
 TEST(Build, FailedBuildLeavesNoDatabase)
 {
     struct Case {
