@@ -6,6 +6,7 @@
 
 #include "project/ProjectBuild.h"
 #include "projectdb/Translations.h"
+#include "rcscript/Messages.h"
 #include "views/TextListView.h"
 #include "views/TextTableModel.h"
 #include "views/TranslationBar.h"
