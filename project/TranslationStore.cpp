@@ -30,25 +30,28 @@ struct LanguageRow {
 
 std::optional<LanguageRow> OpenLanguageRow(CProjectDatabase& project, std::int32_t lineIndex, int primary, int sub)
 {
-    auto columns = LanguageColumns(project, primary, sub);
-    if (!columns)
+    const auto name = LanguageDisplayName(primary, sub);
+    if (!name)
         return std::nullopt;
     Recordset rs = project.OpenQuery("GetResTextRecord_ByLine", {{"LineIndex", lineIndex}});
-    if (rs.empty())
+    // The row carries every field of ResourceText: the language's column is
+    // there exactly when the project has the translation.
+    if (rs.empty() || !rs.hasField(*name))
         return std::nullopt;
-    return LanguageRow{std::move(columns->first), std::move(columns->second), std::move(rs)};
+    return LanguageRow{std::string(*name), LanguageFlagColumn(*name), std::move(rs)};
 }
 
 }  // namespace
 
-bool StoreTranslation(CProjectDatabase& project, std::int32_t lineIndex, int primary, int sub,
-                      std::string_view scriptText)
+std::optional<TranslationState> StoreTranslation(CProjectDatabase& project, std::int32_t lineIndex, int primary,
+                                                 int sub, std::string_view scriptText)
 {
     auto r = OpenLanguageRow(project, lineIndex, primary, sub);
     if (!r)
-        return false;
+        return std::nullopt;
+    TranslationState before{r->row.value(r->textColumn), r->row.value(r->flagColumn)};
     r->row.edit({{r->textColumn, std::string(scriptText)}, {r->flagColumn, std::int64_t{0}}});
-    return true;
+    return before;
 }
 
 std::optional<TranslationState> ReadTranslationState(CProjectDatabase& project, std::int32_t lineIndex, int primary,

@@ -19,19 +19,18 @@ namespace qln {
 
 class CProjectDatabase;
 
-// Stores a translation in script form and clears the language's flag
-// column; the row is written also when the text did not change. False when
-// the language has no display name or the line has no text row (nothing is
-// written). Throws sql::Error.
-bool StoreTranslation(CProjectDatabase& project, std::int32_t lineIndex, int primary, int sub,
-                      std::string_view scriptText);
-
 // A text's translation field and flag field exactly as stored (null stays
 // null), for putting them back.
 struct TranslationState {
     sql::Value text;
     sql::Value flag;
 };
+// Stores a translation in script form and clears the language's flag
+// column; the row is written also when the text did not change. Gives the
+// state before, or nothing when the language has no display name or column
+// or the line has no text row (nothing is then written). Throws sql::Error.
+std::optional<TranslationState> StoreTranslation(CProjectDatabase& project, std::int32_t lineIndex, int primary,
+                                                 int sub, std::string_view scriptText);
 std::optional<TranslationState> ReadTranslationState(CProjectDatabase& project, std::int32_t lineIndex, int primary,
                                                      int sub);
 bool RestoreTranslationState(CProjectDatabase& project, std::int32_t lineIndex, int primary, int sub,

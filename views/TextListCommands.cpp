@@ -221,8 +221,8 @@ bool CTextListView::storeTranslation(std::int32_t lineIndex, int primary, int su
     if (!project_)
         return false;
     try {
-        const auto before = ReadTranslationState(*project_, lineIndex, primary, sub);
-        if (!before || !StoreTranslation(*project_, lineIndex, primary, sub, scriptText))
+        const auto before = StoreTranslation(*project_, lineIndex, primary, sub, scriptText);
+        if (!before)
             return false;
         if (undo_)
             undo_->push(new CStoreTranslationCommand(this, *project_, lineIndex, primary, sub, scriptText, *before));
@@ -241,9 +241,20 @@ void CTextListView::setCellText(const std::string& text, int primary, int sub, s
 {
     const int row = rowOfLine(lineIndex);
     const int m = model_->table().languageIndex(primary, sub);
+    const TextTableRow* shown = model_->row(row);
+    const auto current = currentLanguage();
+    if (shown && m >= 0 && progress_ && !shown->excluded && current && current->primary == primary &&
+        current->sub == sub) {
+        // The counts follow the one text instead of a new count of all.
+        const auto index = static_cast<std::size_t>(m);
+        progress_->translated += (text.empty() ? 0 : 1) - (shown->translations[index].empty() ? 0 : 1);
+        progress_->modified += (modified ? 1 : 0) - (shown->modified[index] ? 1 : 0);
+        emit panesChanged();
+    } else {
+        invalidateProgress();
+    }
     if (row >= 0 && m >= 0)
         model_->setCellText(row, m, text, modified);
-    invalidateProgress();
     updateActions();
     emit documentModified();
     if (row >= 0 && row == selectedRowIndex())
@@ -272,9 +283,21 @@ void CTextListView::excludeItem()
 void CTextListView::setRowExcluded(std::int32_t lineIndex, bool excluded)
 {
     const int row = rowOfLine(lineIndex);
+    const TextTableRow* shown = model_->row(row);
+    const int m = currentColumn_ - CTextTableModel::FirstLangColumn;
+    if (shown && progress_ && m >= 0 && m < model_->languageCount() && shown->excluded != excluded &&
+        filter_.ShowsKind(shown->lineKind)) {
+        const int sign = excluded ? -1 : 1;
+        const auto index = static_cast<std::size_t>(m);
+        progress_->total += sign;
+        progress_->translated += shown->translations[index].empty() ? 0 : sign;
+        progress_->modified += shown->modified[index] ? sign : 0;
+        emit panesChanged();
+    } else {
+        invalidateProgress();
+    }
     if (row >= 0)
         model_->setExcluded(row, excluded);
-    invalidateProgress();
     updateActions();
     emit rowExcludedChanged(lineIndex, excluded);
     emit documentModified();

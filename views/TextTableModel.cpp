@@ -98,24 +98,43 @@ void CTextTableModel::insertTextRows(int at, std::vector<TextTableRow> rows)
 
 int CTextTableModel::removeRowsWhere(const std::function<bool(const TextTableRow&)>& predicate)
 {
-    // Consecutive runs go out in one removal each, from the bottom up.
-    int removed = 0;
-    int r = rowCount() - 1;
-    while (r >= 0) {
-        if (!predicate(table_.rows[static_cast<std::size_t>(r)])) {
-            --r;
+    // Runs of rows to remove, from the bottom up.
+    std::vector<std::pair<int, int>> runs;
+    for (int r = rowCount() - 1; r >= 0; --r) {
+        if (!predicate(table_.rows[static_cast<std::size_t>(r)]))
             continue;
-        }
-        int first = r;
-        while (first > 0 && predicate(table_.rows[static_cast<std::size_t>(first - 1)]))
-            --first;
-        beginRemoveRows({}, first, r);
-        table_.rows.erase(table_.rows.begin() + first, table_.rows.begin() + r + 1);
-        marks_.erase(marks_.begin() + first, marks_.begin() + r + 1);
-        endRemoveRows();
-        removed += r - first + 1;
-        r = first - 1;
+        if (!runs.empty() && runs.back().first == r + 1)
+            runs.back().first = r;
+        else
+            runs.emplace_back(r, r);
     }
+    int removed = 0;
+    for (const auto& [first, last] : runs)
+        removed += last - first + 1;
+    if (runs.size() <= 16) {
+        for (const auto& [first, last] : runs) {
+            beginRemoveRows({}, first, last);
+            table_.rows.erase(table_.rows.begin() + first, table_.rows.begin() + last + 1);
+            marks_.erase(marks_.begin() + first, marks_.begin() + last + 1);
+            endRemoveRows();
+        }
+        return removed;
+    }
+    // Many scattered rows: one pass and one reset instead of a removal per run.
+    beginResetModel();
+    std::size_t kept = 0;
+    for (std::size_t r = 0; r < table_.rows.size(); ++r) {
+        if (predicate(table_.rows[r]))
+            continue;
+        if (kept != r) {
+            table_.rows[kept] = std::move(table_.rows[r]);
+            marks_[kept] = std::move(marks_[r]);
+        }
+        ++kept;
+    }
+    table_.rows.resize(kept);
+    marks_.resize(kept);
+    endResetModel();
     return removed;
 }
 

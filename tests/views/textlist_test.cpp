@@ -171,5 +171,30 @@ TEST_F(DemoWindow, ExcludeItemIsStoredAndUndone)
     EXPECT_TRUE(project->GetText(line, kGerman.primary, kGerman.sub)->exclude);
 }
 
+TEST_F(DemoWindow, ProgressFollowsStoresAndExclusionsAsAFreshCountWould)
+{
+    Open();
+    auto fresh = [&] { return ComputeTextProgress(*project, view->filter(), kGerman.primary, kGerman.sub); };
+    EXPECT_EQ(view->progress().total, fresh().total);
+    ASSERT_TRUE(project->SetTranslation(LineOf("Mass"), kGerman.primary, kGerman.sub, "Masse", true));
+    view->reload();
+    view->progress();
+    ASSERT_TRUE(view->storeTranslation(LineOf("Mass"), kGerman.primary, kGerman.sub, "Masse"));
+    ASSERT_TRUE(view->storeTranslation(LineOf("Ready"), kGerman.primary, kGerman.sub, "Bereit"));
+    view->selectRow(RowOf("Ready"), false);
+    view->excludeItem();
+    view->selectRow(RowOf("Length"), false);
+    view->excludeItem();
+    undo.undo();
+    for (const TextProgress& p : {view->progress()}) {
+        const TextProgress f = fresh();
+        EXPECT_EQ(p.total, f.total);
+        EXPECT_EQ(p.translated, f.translated);
+        EXPECT_EQ(p.modified, f.modified);
+    }
+    EXPECT_EQ(view->progressPaneText(),
+              Q(msg::Format(msg::ProgressPane, {std::to_string(fresh().translatedPercent()), "0"})));
+}
+
 }  // namespace
 }  // namespace qln::test
