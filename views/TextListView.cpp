@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolTip>
 #include <QUndoStack>
 
@@ -40,7 +41,8 @@ private:
 
 }  // namespace
 
-CTextListView::CTextListView(QWidget* parent) : QTableView(parent), model_(new CTextTableModel(this))
+CTextListView::CTextListView(QWidget* parent)
+    : QTableView(parent), model_(new CTextTableModel(this)), widthTimer_(new QTimer(this))
 {
     setObjectName(QStringLiteral("TextTable"));
     setWindowTitle(Q(msg::TextTableTitle));
@@ -65,6 +67,21 @@ CTextListView::CTextListView(QWidget* parent) : QTableView(parent), model_(new C
         if (verticalScrollBar()->isSliderDown())
             showScrollTip();
     });
+    // A width the user set is kept shortly after, so closing the project in
+    // any way keeps it.
+    widthTimer_->setSingleShot(true);
+    widthTimer_->setInterval(600);
+    connect(widthTimer_, &QTimer::timeout, this, [this] {
+        try {
+            saveColumnWidths();
+        } catch (const sql::Error& error) {
+            emit statusText(Q(DatabaseErrorMessage(error)));
+        }
+    });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        if (project_ && !loading_)
+            widthTimer_->start();
+    });
     createActions();
 }
 
@@ -72,6 +89,7 @@ CTextListView::~CTextListView() = default;
 
 void CTextListView::setProject(CProjectDatabase* project, QUndoStack* undo)
 {
+    widthTimer_->stop();
     project_ = project;
     undo_ = undo;
     currentColumn_ = -1;
@@ -92,7 +110,9 @@ void CTextListView::setupColumns()
     loadFonts();
     model_->setTable({}, Q(msg::SourceTextColumn));
     reload();
+    loading_ = true;
     applyWidths();
+    loading_ = false;
 }
 
 void CTextListView::reload()

@@ -19,6 +19,7 @@
 #include <string>
 
 class QAction;
+class QTimer;
 
 namespace qln {
 
@@ -156,6 +157,7 @@ private:
     std::optional<TextProgress> progress_;
     std::map<std::int32_t, QFont> fonts_;  // by Lang_Id; the source under -1
     std::map<TextCommand, QAction*> actions_;
+    QTimer* widthTimer_;
 };
 
 }  // namespace qln

@@ -28,8 +28,6 @@ QString Q(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-constexpr const char* kSettingsGroup = "General-Bar5";
-
 }  // namespace
 
 // The translation edit: Enter and Ctrl+Enter accept and go on, Alt+Down and
@@ -380,18 +378,18 @@ void CTranslationBar::caretToEnd()
         translationEdit_->setFocus();
 }
 
-void CTranslationBar::saveSettings(QSettings& settings, Qt::DockWidgetArea area) const
+void CTranslationBar::saveSettings(QSettings& settings, Qt::DockWidgetArea area, const QString& section) const
 {
-    settings.beginGroup(QLatin1String(kSettingsGroup));
+    settings.beginGroup(section);
     settings.setValue(QStringLiteral("CX"), width());
     settings.setValue(QStringLiteral("CY"), height());
     settings.setValue(QStringLiteral("DockStyle"), static_cast<int>(area));
     settings.endGroup();
 }
 
-Qt::DockWidgetArea CTranslationBar::restoreSettings(QSettings& settings, QSize& size)
+Qt::DockWidgetArea CTranslationBar::restoreSettings(QSettings& settings, QSize& size, const QString& section)
 {
-    settings.beginGroup(QLatin1String(kSettingsGroup));
+    settings.beginGroup(section);
     const int cx = settings.value(QStringLiteral("CX"), 0).toInt();
     const int cy = settings.value(QStringLiteral("CY"), 0).toInt();
     const int style = settings.value(QStringLiteral("DockStyle"), static_cast<int>(Qt::BottomDockWidgetArea)).toInt();

@@ -45,10 +45,12 @@ public:
     bool isEdited() const { return edited_; }
     const TextItem& item() const { return item_; }
 
-    // Size and docking side, section "General-Bar5".
-    void saveSettings(QSettings& settings, Qt::DockWidgetArea area) const;
+    // Size and docking side: keys CX, CY and DockStyle of a section.
+    static constexpr const char* kSettingsSection = "General-Bar5";
+    void saveSettings(QSettings& settings, Qt::DockWidgetArea area, const QString& section = kSettingsSection) const;
     // Gives the stored size (CX, CY above 40) and the docking side to use.
-    static Qt::DockWidgetArea restoreSettings(QSettings& settings, QSize& size);
+    static Qt::DockWidgetArea restoreSettings(QSettings& settings, QSize& size,
+                                              const QString& section = kSettingsSection);
 
     QPlainTextEdit* sourceEdit() const;
     QPlainTextEdit* translationEdit() const;
