@@ -165,6 +165,8 @@ void CMainFrame::createDocks()
     addDockWidget(Qt::BottomDockWidgetArea, translationDock_);
     // The list shows its five columns at first; the saved bar state may say otherwise.
     resizeDocks({projectFiles_}, {360}, Qt::Horizontal);
+    // Two lines of text for the source and the translation and the buttons.
+    resizeDocks({translationDock_}, {150}, Qt::Vertical);
 
     dialogEditDock_ = new QDockWidget(Text(msg::BarDialogEdit), this);
     dialogEditDock_->setObjectName(QStringLiteral("DialogEditBar"));

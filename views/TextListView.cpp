@@ -58,6 +58,7 @@ CTextListView::CTextListView(QWidget* parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setSectionsClickable(true);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         if (column >= CTextTableModel::FirstLangColumn)
@@ -100,8 +101,9 @@ void CTextListView::setProject(CProjectDatabase* project, QUndoStack* undo)
     // A translator starts in the first translation.
     if (model_->languageCount() > 0)
         setCurrentColumn(CTextTableModel::FirstLangColumn);
-    if (model_->rowCount() > 0)
-        selectRow(0, false);
+    // ... at the first text still to translate.
+    selectionModel()->clear();
+    nextItem();
     updateActions();
 }
 
