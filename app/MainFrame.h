@@ -20,6 +20,7 @@ class QComboBox;
 class QDockWidget;
 class QLabel;
 class QMdiArea;
+class QMimeData;
 class QMenu;
 class QTimer;
 class QToolBar;
@@ -60,6 +61,14 @@ public:
     QDockWidget* dialogEditDock() const { return dialogEditDock_; }
     CProjectFilesBar* projectFilesBar() const { return projectFiles_; }
 
+    // The bars in the order the Toolbars list shows them: id, name, window.
+    struct Bar {
+        int id;
+        QString name;
+        QWidget* widget;
+    };
+    std::vector<Bar> barTable() const;
+
     // Text of a status pane (cmd::PaneLanguage ...); the message pane is the status bar's own.
     void setPaneText(int paneId, const QString& text);
     QLabel* pane(int paneId) const;
@@ -74,12 +83,16 @@ public:
     void showInProjectList(const QString& path);
 
     // --- Out-of-date projects ---------------------------------------------------------------
+    static constexpr int kBlinkMilliseconds = 1200;
     // The Update Database button blinks while the active project waits for an update.
     bool isBlinking() const;
     bool updateButtonHighlighted() const { return blinkOn_; }
 
     // Refresh Status over every open project; the changed ones are listed to the user.
     void OnRefreshStatus();
+
+    // Opens the files of a drop; returns how many were opened.
+    int openDropped(const QMimeData& data);
 
     // Applies the stored placement and bar state (before the window is shown).
     void restorePlacement();

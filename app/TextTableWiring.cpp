@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <QUndoGroup>
 #include <QUndoStack>
 
@@ -103,7 +104,15 @@ CTextListView* AttachTextTable(CMainFrame& frame, CChildFrame& child, CTesselDoc
         group->addStack(undo);
 
     CMainFrame* main = &frame;
-    QObject::connect(view, &CTextListView::documentModified, &doc, [&doc] { doc.setModified(true); });
+    // The project's state is counted anew once the translator pauses, not per text.
+    auto* status = new QTimer(&doc);
+    status->setSingleShot(true);
+    status->setInterval(800);
+    QObject::connect(status, &QTimer::timeout, &doc, [&doc] { doc.RecomputeStatus(); });
+    QObject::connect(view, &CTextListView::documentModified, &doc, [&doc, status] {
+        doc.setModified(true);
+        status->start();
+    });
     QObject::connect(view, &CTextListView::statusText, main, &CMainFrame::setStatusText);
     // After an update the rows are new and the edits before it cannot be undone.
     auto reattach = [view, undo, &doc] {

@@ -12,6 +12,7 @@
 #include "app/TesselDoc.h"
 #include "project/ProjectUpdate.h"
 #include "projectdb/ProjectDatabase.h"
+#include "projectdb/version7_project.h"
 #include "projectdb/Translations.h"
 #include "rcscript/Messages.h"
 
@@ -21,7 +22,9 @@
 #include <QComboBox>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QProgressDialog>
 #include <QTest>
+#include <QTimer>
 
 #include <fstream>
 
@@ -196,6 +199,56 @@ TEST(WorkbenchDocument, ClosingWithUnsavedChangesAsks)
     bench.prompter.answers = {QMessageBox::Yes};
     EXPECT_TRUE(bench.frame().close());
     EXPECT_TRUE(fs::exists(dir / "demo_de.rc"));
+}
+
+// Cancels the progress window of the operation running when the timer fires.
+void CancelProgressSoon(QWidget* window)
+{
+    QTimer::singleShot(20, window, [window] {
+        for (QProgressDialog* progress : window->findChildren<QProgressDialog*>())
+            progress->cancel();
+    });
+}
+
+TEST(WorkbenchDocument, CancelledBuildLeavesNoDatabase)
+{
+    DemoFolder dir;
+    {
+        // Large enough that the build reports progress many times.
+        std::ofstream script(dir / "big.rc", std::ios::binary);
+        script << "STRINGTABLE\r\nBEGIN\r\n";
+        for (int i = 0; i < 200000; ++i)
+            script << "  " << 1000 + i << " \"Text number " << i << " of a long table\"\r\n";
+        script << "END\r\n";
+    }
+    const auto before = test::FilesIn(dir.path());
+    Workbench bench(dir);
+    CancelProgressSoon(&bench.frame());
+    EXPECT_EQ(bench.app.OpenDocumentFile(Q(dir / "big.rc")), nullptr);
+    // Only the question whether to build was shown: cancelling is no failure to report.
+    ASSERT_EQ(bench.prompter.shown.size(), 1u);
+    EXPECT_EQ(bench.prompter.shown[0].icon, QMessageBox::Question);
+    EXPECT_TRUE(bench.frame().children().empty());
+    EXPECT_EQ(test::FilesIn(dir.path()), before);
+    EXPECT_TRUE(bench.frame().GetProjectFiles().empty());
+}
+
+TEST(WorkbenchDocument, OlderFormatOpensButAsksForConversionToUpdate)
+{
+    DemoFolder dir;
+    test::MakeVersion7Database(dir / "app.mdb");
+    { std::ofstream(dir / "app.rc") << "STRINGTABLE\r\nBEGIN\r\n  IDS_HELLO \"Hello\"\r\nEND\r\n"; }
+    Workbench bench(dir);
+    bench.prompter.fallback = QMessageBox::No;  // no update at opening
+    CTesselDoc* doc = bench.app.OpenDocumentFile(Q(dir / "app.mdb"));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->fileVersion(), 7);
+    EXPECT_EQ(doc->scriptPath(), dir / "app.rc");
+    EXPECT_EQ(doc->translations().size(), 2u);
+    EXPECT_FALSE(doc->UpdateDatabase());
+    EXPECT_TRUE(bench.prompter.Saw(msg::Format(msg::UpdateNeedsConversion, {(dir / "app.mdb").string()})));
+    CProjectDatabase db(dir / "app.mdb", sql::Database::Mode::ReadOnly);
+    EXPECT_EQ(db.GetFileVersion(), 7);
 }
 
 }  // namespace
