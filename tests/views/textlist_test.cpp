@@ -164,10 +164,10 @@ TEST_F(DemoWindow, ExcludeItemIsStoredAndUndone)
     EXPECT_TRUE(model().row(row)->excluded);
     EXPECT_TRUE(project->GetText(line, kGerman.primary, kGerman.sub)->exclude);
     EXPECT_TRUE(view->action(TextCommand::ExcludeItem)->isChecked());
-    undo.undo();
+    undo->undo();
     EXPECT_FALSE(project->GetText(line, kGerman.primary, kGerman.sub)->exclude);
     EXPECT_FALSE(model().row(row)->excluded);
-    undo.redo();
+    undo->redo();
     EXPECT_TRUE(project->GetText(line, kGerman.primary, kGerman.sub)->exclude);
 }
 
@@ -185,7 +185,7 @@ TEST_F(DemoWindow, ProgressFollowsStoresAndExclusionsAsAFreshCountWould)
     view->excludeItem();
     view->selectRow(RowOf("Length"), false);
     view->excludeItem();
-    undo.undo();
+    undo->undo();
     for (const TextProgress& p : {view->progress()}) {
         const TextProgress f = fresh();
         EXPECT_EQ(p.total, f.total);

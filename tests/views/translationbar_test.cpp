@@ -235,9 +235,9 @@ TEST_F(Bar, KeyboardRoundIsSavedCompiledAndUndone)
     EXPECT_NE(resources->find("Dritter Text"), std::string::npos);
 
     // Undo the last store, then the one before: the rows are as they were.
-    undo.undo();  // the exclusion
+    undo->undo();  // the exclusion
     EXPECT_FALSE(project->GetText(excluded, kGerman.primary, kGerman.sub)->exclude);
-    undo.undo();
+    undo->undo();
     EXPECT_EQ(Stored(done[2].first), std::nullopt);
     EXPECT_TRUE(model().row(view->rowOfLine(done[2].first))->translations[0].empty());
     EXPECT_EQ(Stored(done[1].first), "Zweiter \"\"Text\"\"");

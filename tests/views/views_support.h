@@ -22,16 +22,15 @@
 
 namespace qln::test {
 
-inline void EnsureApplication()
+// One application per test, gone before the process ends (Qt's own
+// statics must outlive it).
+inline std::unique_ptr<QApplication> MakeApplication()
 {
     static int argc = 1;
     static char name[] = "views_tests";
     static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app;
-    if (!app) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QApplication>(argc, argv);
-    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QApplication>(argc, argv);
 }
 
 inline QString Q(std::string_view text)
@@ -46,7 +45,8 @@ class DemoWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EnsureApplication();
+        app = MakeApplication();
+        undo = std::make_unique<QUndoStack>();
         std::filesystem::copy(std::filesystem::path(QLN_SOURCE_DIR) / "examples" / "demo", dir.path(),
                               std::filesystem::copy_options::recursive);
         script = dir / "demo.rc";
@@ -61,12 +61,17 @@ protected:
         bar = new CTranslationBar(window.get());
         window->addDockWidget(Qt::BottomDockWidgetArea, bar);
     }
-    void TearDown() override { window.reset(); }
+    void TearDown() override
+    {
+        window.reset();
+        undo.reset();
+        app.reset();
+    }
 
     // Attaches the project; the bar follows the table.
     void Open()
     {
-        view->setProject(project.get(), &undo);
+        view->setProject(project.get(), undo.get());
         bar->attachView(view);
         window->show();
         QApplication::setActiveWindow(window.get());
@@ -92,10 +97,11 @@ protected:
     }
     QPushButton* Button(std::string_view text) { return bar->button(Q(text)); }
 
+    std::unique_ptr<QApplication> app;
     TempDir dir;
     std::filesystem::path script;
     std::unique_ptr<CProjectDatabase> project;
-    QUndoStack undo;
+    std::unique_ptr<QUndoStack> undo;
     std::unique_ptr<QMainWindow> window;
     CTextListView* view = nullptr;
     CTranslationBar* bar = nullptr;
