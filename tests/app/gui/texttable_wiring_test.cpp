@@ -95,6 +95,16 @@ TEST(WorkbenchTextTable, TranslatesThroughTheBarAndTheEditMenu)
     EXPECT_FALSE(frame.command(cmd::ShowStringtables)->isChecked());
     EXPECT_EQ(doc->database()->GetOption("StringtableEdit"), false);
 
+    // In the translation edit Ctrl+X cuts; it does not exclude the text.
+    frame.command(cmd::ShowStringtables)->trigger();
+    view->selectRow(row, true);
+    QTest::keyClick(view, Qt::Key_F4);
+    QTest::keyClicks(bar->translationEdit(), "abc");
+    QTest::keyClick(bar->translationEdit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(bar->translationEdit(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(bar->translationEdit()->toPlainText(), "");
+    EXPECT_FALSE(doc->database()->GetText(line, 7, 1)->exclude);
+
     // The language list selects the source column.
     frame.languageCombo()->setCurrentIndex(0);
     emit frame.languageCombo()->activated(0);
