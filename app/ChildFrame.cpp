@@ -51,7 +51,7 @@ void CChildFrame::updateTitle()
 
 QWidget* CChildFrame::replacePane(QWidget* old, QWidget* view, int index)
 {
-    view->setParent(splitter_);
+    // replaceWidget takes the view in; a view already inside would be refused.
     splitter_->replaceWidget(index, view);
     old->deleteLater();
     return view;

@@ -1,5 +1,7 @@
 #include "app/MainFrame.h"
 
+#include "views/TranslationBar.h"
+
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/ProjectFilesBar.h"
@@ -157,12 +159,12 @@ void CMainFrame::createDocks()
     projectFiles_->list()->addAction(command(cmd::ProjectListOpen));
     projectFiles_->list()->addAction(command(cmd::ProjectListRemove));
 
-    translationDock_ = new QDockWidget(Text(msg::BarTranslation), this);
-    translationDock_->setObjectName(QStringLiteral("TranslationBar"));
-    translationDock_->setWidget(EmptyBar(msg::TranslationBarPlaceholder, translationDock_));
+    translationDock_ = new CTranslationBar(this);
     addDockWidget(Qt::BottomDockWidgetArea, translationDock_);
     // The list shows its five columns at first; the saved bar state may say otherwise.
     resizeDocks({projectFiles_}, {360}, Qt::Horizontal);
+    // Two lines of text for the source and the translation and the buttons.
+    resizeDocks({translationDock_}, {150}, Qt::Vertical);
 
     dialogEditDock_ = new QDockWidget(Text(msg::BarDialogEdit), this);
     dialogEditDock_->setObjectName(QStringLiteral("DialogEditBar"));

@@ -1,5 +1,7 @@
 #include "app/TesselApp.h"
 
+#include "app/TextTableWiring.h"
+
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/Prompter.h"
@@ -112,7 +114,9 @@ CTesselDoc* CTesselApp::OpenDocumentFile(const QString& file)
     settings_.setProjectPath(QString::fromStdString(doc->openedPath().parent_path().string()));
     settings_.addRecentFile(opened);
     frame_->AddProjectFile(opened);
-    frame_->addChild(new CChildFrame(doc));
+    auto* child = new CChildFrame(doc);
+    AttachTextTable(*frame_, *child, *doc);
+    frame_->addChild(child);
     frame_->showInProjectList(opened);
     frame_->setStatusText({});
     return doc;

@@ -235,6 +235,7 @@ bool CTesselDoc::UpdateDatabase()
                                  [this](const QString& text) { emit statusText(text); });
         // The update replaces the file: the document lets go of it meanwhile.
         db_.reset();
+        emit databaseChanged();
         UpdateRequest request;
         request.script = script_;
         request.database = databasePath_;
@@ -242,6 +243,7 @@ bool CTesselDoc::UpdateDatabase()
         result = qln::UpdateDatabase(request);
         try {
             db_ = std::make_unique<CProjectDatabase>(databasePath_);
+            emit databaseChanged();
         } catch (const sql::Error& e) {
             showFailure(DatabaseErrorMessage(e), databasePath_.string());
             emit reloaded();

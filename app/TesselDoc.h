@@ -83,6 +83,9 @@ signals:
     void modifiedChanged(bool modified);
     // The rows changed as a whole (after an update): views reload.
     void reloaded();
+    // database() now gives another object (or none while an update runs):
+    // views let go of the one they held.
+    void databaseChanged();
     void statusText(const QString& text);
 
 private:

@@ -417,6 +417,66 @@ inline constexpr std::string_view BatchDatabaseInUse =
     "finished.";
 // %1 the table names, separated by commas.
 inline constexpr std::string_view MissingTables = "     Missing table(s): %1";
+// --- Translation views: text table and translation bar ---------------------------
+inline constexpr std::string_view IdColumn = "Id";
+inline constexpr std::string_view SourceTextColumn = "Source Text";
+// %1 the source languages, joined with ", ".
+inline constexpr std::string_view SourceTextColumnWithLanguages = "Source Text (%1)";
+inline constexpr std::string_view TextTableTitle = "Text Table";
+// %1 the top row's number.
+inline constexpr std::string_view ScrollTip = "Line %1";
+inline constexpr std::string_view ReloadingTextTable = "Reloading Text Table";
+inline constexpr std::string_view AddingDialogRows = "Dialog Resources  to Text Table Window";
+inline constexpr std::string_view AddingMenuRows = "Menu Resources  to Text Table Window";
+inline constexpr std::string_view AddingStringRows = "Stringtable Resources  to Text Table Window";
+inline constexpr std::string_view AddingExcludedRows = "Add Excluded Text to Text Table Window";
+// %1 the translated, %2 the modified percentage.
+inline constexpr std::string_view ProgressPane = "Translated: %1%  Modified: %2%";
+inline constexpr std::string_view FilterDialogs = "&Dialog Resources";
+inline constexpr std::string_view FilterMenus = "&Menu Resources";
+inline constexpr std::string_view FilterStrings = "Stringt&able Resource";
+inline constexpr std::string_view FilterVersions = "&VersionInfo Resources";
+inline constexpr std::string_view FilterBitmaps = "&Bitmap Resources";
+inline constexpr std::string_view FilterIncludes = "File &Includes";
+inline constexpr std::string_view FilterExcluded = "&Excluded Text";
+inline constexpr std::string_view FilterModifiedOnly = "Modified and Not Translated (only)";
+inline constexpr std::string_view CommandTranslate = "Translate";
+inline constexpr std::string_view CommandExcludeItem = "Exclude &Item";
+inline constexpr std::string_view CommandNextItem = "&Next Item";
+inline constexpr std::string_view CommandPreviousItem = "&Previous Item";
+inline constexpr std::string_view CommandBlockHeader = "Version Block Header...";
+inline constexpr std::string_view CommandShowChangedSource = "Show Changed Source Text...";
+inline constexpr std::string_view ShowChangedSourceHint = "Shows the old and the current source text.";
+inline constexpr std::string_view ContextViewDialog = "View Dialog...";
+inline constexpr std::string_view ContextViewMenu = "View Menu...";
+inline constexpr std::string_view ContextCaptionViewDialog = "\"Caption\": View Dialog...";
+inline constexpr std::string_view ContextItemViewDialog = "Dialog Item: View Dialog...";
+inline constexpr std::string_view ContextMenuItemViewMenu = "MenuItem: View Menu...";
+inline constexpr std::string_view ContextPopupViewMenu = "\"Popup\": View Menu...";
+inline constexpr std::string_view ContextViewBitmap = "View Bitmap...";
+inline constexpr std::string_view ContextBookmark = "&Bookmark...";
+inline constexpr std::string_view ContextExclude = "Exclude From Translation";
+inline constexpr std::string_view TranslationBarTitle = "Translation";
+inline constexpr std::string_view BarOkNext = "OK Next";
+inline constexpr std::string_view BarOk = "OK";
+inline constexpr std::string_view BarCancelNext = "Cancel Next";
+inline constexpr std::string_view BarCopy = "Copy";
+inline constexpr std::string_view BarChar = "Char";
+inline constexpr std::string_view BarSourceText = "Src Text";
+// A version block header: %1 the language, %2 the code page.
+inline constexpr std::string_view BlockHeaderDisplay = "%1,   Code page:  %2";
+inline constexpr std::string_view SpecialCharactersTitle = "Special Characters";
+inline constexpr std::string_view SourceTextDialogTitle = "Source Text";
+inline constexpr std::string_view SourceTextPrevious = "Prev.:";
+inline constexpr std::string_view SourceTextCurrent = "Current:";
+inline constexpr std::string_view SourceTextClose = "Close";
+inline constexpr std::string_view NoOldSourceText =
+    "View old source text.\n\nItem is just marked as modified for a recheck.\nThere is no old source text.";
+inline constexpr std::string_view BlockHeaderTitle = "Version Block Header";
+inline constexpr std::string_view BlockHeaderLanguage = "Language:";
+inline constexpr std::string_view BlockHeaderCodePage = "Code page:";
+inline constexpr std::string_view BlockHeaderName = "Block name:";
+
 // --- Workbench: start-up, main window, project document ---------------------------
 // The module with the workbench's windows could not be loaded: %1 its path, %2 why.
 inline constexpr std::string_view WorkbenchModuleMissing = "The workbench window cannot be started: %1\n%2";

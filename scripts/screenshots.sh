@@ -54,3 +54,14 @@ printf '[SETTINGS]\nMainWndXpos=0\nMainWndYpos=0\nMainWndCX=1000\nMainWndCY=700\
   QLN40_SCREENSHOT="$out/workbench.png" \
   xvfb-run -a -s "-screen 0 1024x768x24" "$build/qln40" demo.rc)
 echo "docs/screenshots/workbench.png"
+
+# The text table with the translation bar: the same project with a few
+# German texts left to translate, the first of them selected.
+sqlite3 "$project/demo_rc.mdb" "UPDATE ResourceText SET German = NULL WHERE SourceText IN ('Kilometre', 'Mass', 'Temperature')" 2>/dev/null ||
+  python3 -c "import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); c.execute(\"UPDATE ResourceText SET German = NULL WHERE SourceText IN ('Kilometre', 'Mass', 'Temperature')\"); c.commit()" "$project/demo_rc.mdb"
+printf '[SETTINGS]\nMainWndXpos=0\nMainWndYpos=0\nMainWndCX=1180\nMainWndCY=760\n' >"$work/workbench-config/qln40.ini"
+(cd "$project" && HOME=/home/alice XDG_CONFIG_HOME="$work/workbench-config" XDG_DATA_HOME="$work/data" \
+  XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+  QLN40_SCREENSHOT="$out/texttable.png" \
+  xvfb-run -a -s "-screen 0 1280x800x24" "$build/qln40" demo.rc)
+echo "docs/screenshots/texttable.png"
