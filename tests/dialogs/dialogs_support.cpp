@@ -1,5 +1,6 @@
 #include "dialogs/dialogs_support.h"
 
+#include "QtTestApplication.h"
 #include "project/ProjectBuild.h"
 
 #include <QApplication>
@@ -12,23 +13,6 @@
 namespace qln::test {
 
 namespace {
-
-// One application object for the whole program, gone before main() returns.
-class QtApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[14] = "dialogs_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
 
 [[maybe_unused]] const ::testing::Environment* const kQtApplication =
     ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
