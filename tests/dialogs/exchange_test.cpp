@@ -96,6 +96,38 @@ TEST(ImportText, ScriptImportAddsTheLanguageAndASecondImportFindsNothing)
               msg::Format(msg::ImportUnsupportedType, {(demo.dir / "res" / "readme.txt").string(), "txt"}));
 }
 
+TEST(ImportText, DatabaseImportOffersTheOtherProjectsTranslations)
+{
+    DemoProject from;
+    {
+        auto source = std::make_unique<CProjectDatabase>(from.database);
+        ImportTranslatedScript(source, from.dir / "translations" / "demo_fr.rc", {12, 1});
+        ASSERT_TRUE(source && HasLanguageColumn(*source, 12, 1));
+    }
+    DemoProject demo;
+    auto project = std::make_unique<CProjectDatabase>(demo.database);
+    ScriptedPrompts prompts;
+    ui::ImportMemory memory;
+    prompts.drive = [](QDialog& d) {
+        auto& dialog = static_cast<ui::ImportLanguageDialog&>(d);
+        EXPECT_EQ(dialog.box()->count(), 1);
+        EXPECT_EQ(dialog.box()->currentText(), "French");
+        Press(dialog, Qt::Key_Return);
+    };
+    prompts.files = {Q(from.database)};
+    const ui::ImportOutcome outcome = ui::RunImportTextCommand(nullptr, project, memory, {}, prompts);
+    ASSERT_TRUE(project);
+    EXPECT_TRUE(outcome.changed);
+    EXPECT_TRUE(HasLanguageColumn(*project, 12, 1));
+    EXPECT_EQ(memory.lastType, "mdb");
+
+    // The project's own database is refused.
+    prompts.files = {Q(demo.database)};
+    prompts.drive = {};
+    EXPECT_FALSE(ui::RunImportTextCommand(nullptr, project, memory, {}, prompts).changed);
+    EXPECT_EQ(prompts.shown.back().text, msg::Format(msg::ImportDbIsCurrent, {demo.database.string()}));
+}
+
 TEST(ExportDatabase, AsksBeforeOverwritingAndKeepsTheChosenTranslations)
 {
     DemoProject demo;
