@@ -4,10 +4,14 @@
 #include "app/BatchCommandLine.h"
 #include "app/BatchLog.h"
 #include "app/BatchOperations.h"
+#include "app/WorkbenchMain.h"
 #include "rcscript/Messages.h"
+
+#include <dlfcn.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -19,6 +23,39 @@ void PrintLine(std::FILE* out, std::string_view text)
 {
     std::fwrite(text.data(), 1, text.size(), out);
     std::fputc('\n', out);
+}
+
+bool HasDisplay()
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    return false;
+}
+
+// The workbench lives in a module beside the executable, loaded only here:
+// batch runs start without the window libraries.
+int RunWorkbench(int argc, char** argv, const std::string& fileName)
+{
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::filesystem::path module = (ec ? std::filesystem::path(".") : exe.parent_path()) / kWorkbenchModule;
+    void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        PrintLine(stderr, qln::msg::Format(qln::msg::WorkbenchModuleMissing, {module.string(), dlerror()}));
+        return qln::batchexit::Failed;
+    }
+    using Entry = int (*)(int, char**, const char*);
+    auto entry = reinterpret_cast<Entry>(dlsym(handle, kWorkbenchEntry));
+    if (!entry) {
+        PrintLine(stderr, qln::msg::Format(qln::msg::WorkbenchModuleMissing, {module.string(), dlerror()}));
+        return qln::batchexit::Failed;
+    }
+    // The module stays loaded until the process ends: Qt's objects live
+    // until exit handlers run.
+    return entry(argc, argv, fileName.c_str());
 }
 
 }  // namespace
@@ -38,13 +75,15 @@ int main(int argc, char** argv)
     ParseCommandLine(words, info);
 
     if (!info.IsBatch()) {
-        // The workbench window comes with the interface; until then say how
-        // the program is used.
+        if (HasDisplay())
+            return RunWorkbench(argc, argv, info.fileName);
+        // No window can open here: say how the program is used.
         PrintUsage(stdout);
         if (!info.fileName.empty()) {
-            PrintLine(stderr, msg::Format(msg::BatchNoWorkbench, {info.fileName}));
+            PrintLine(stderr, msg::Format(msg::WorkbenchNoDisplayFile, {info.fileName}));
             return batchexit::Failed;
         }
+        PrintLine(stderr, msg::WorkbenchNoDisplay);
         return batchexit::Ok;
     }
 

@@ -221,9 +221,6 @@ inline constexpr std::string_view BatchUsageLanguage =
     "  <language>: a name (\"German\", \"English US\"), an identifier (\"0407\") or a decimal language id";
 inline constexpr std::string_view BatchUsageExitCodes =
     "  Exit codes: 0 done or yes, 1 no, 2 failed, 3 wrong command line";
-// %1 the file named on the command line.
-inline constexpr std::string_view BatchNoWorkbench =
-    "The workbench window is not available in this build; %1 was not opened.";
 inline constexpr std::string_view UsageTranslated = "Command 'Is Translated':   /T  <filename.mdb>  <language>";
 inline constexpr std::string_view UsageUpToDate =
     "Command 'Is UpToDate':   /D  <dbfilename.mdb>  or   /D  <rcfilename.rc>  <dbfilename.mdb>";
@@ -386,6 +383,57 @@ inline constexpr std::string_view ExportColumnIds = "\"Id's\"";
 inline constexpr std::string_view ExportColumnSource = "\"Source\"";
 // Offered once a worksheet is written, in place of closing the spreadsheet program.
 inline constexpr std::string_view ExportOpenWorkbook = "%1\n%2 rows exported.\n\nDo you want to open the file ?";
+
+// --- Workbench: start-up, main window, project document ---------------------------
+// The module with the workbench's windows could not be loaded: %1 its path, %2 why.
+inline constexpr std::string_view WorkbenchModuleMissing = "The workbench window cannot be started: %1\n%2";
+// Started without batch switches where there is no display: %1 the file named, if any.
+inline constexpr std::string_view WorkbenchNoDisplay =
+    "The workbench window needs a display (DISPLAY or WAYLAND_DISPLAY is not set).";
+inline constexpr std::string_view WorkbenchNoDisplayFile =
+    "The workbench window needs a display (DISPLAY or WAYLAND_DISPLAY is not set); %1 was not opened.";
+inline constexpr std::string_view OpenFileFilter =
+    "Resource Script File (*.rc)|*.rc|Resource Script File (*.rc2)|*.rc2|Database File (*.mdb)|*.mdb|All Files "
+    "(*.*)|*.*||";
+inline constexpr std::string_view AskSaveChanges = "Save changes to %1?";
+inline constexpr std::string_view StatusReady = "Ready";
+inline constexpr std::string_view AboutTitle = "About Quillon";
+inline constexpr std::string_view AboutText =
+    "Quillon Version 4.0\n\nTranslates the texts of resource scripts (.rc) into other languages.";
+// Title of a project's window: %1 the file, %2 the project state.
+inline constexpr std::string_view ProjectTitleWithState = "%1  [%2]";
+inline constexpr std::string_view TreePanePlaceholder =
+    "Resource tree\n\nThe dialogs, menus, string tables, version information and bitmaps of the script will be "
+    "listed here.";
+inline constexpr std::string_view TextPanePlaceholder =
+    "Text table\n\nEvery text of the script will be shown here with its translations, one row per text.";
+// The project file list: its window, columns, states and commands.
+inline constexpr std::string_view ProjectFilesTitle = "Project Files";
+inline constexpr std::string_view ProjectFilesColumnFile = "File";
+inline constexpr std::string_view ProjectFilesColumnSize = "Size";
+inline constexpr std::string_view ProjectFilesColumnState = "State";
+inline constexpr std::string_view ProjectFilesColumnTranslations = "Translations";
+inline constexpr std::string_view ProjectFilesColumnDirectory = "Directory";
+inline constexpr std::string_view StateNoTranslation = "No Translation";
+inline constexpr std::string_view StateNotComplete = "Not Complete";
+inline constexpr std::string_view StateTranslated = "Translated";
+inline constexpr std::string_view StateChanged = "Changed";
+inline constexpr std::string_view ProjectListOpenPrompt = "Open a resource file from the project list\nOpen";
+inline constexpr std::string_view ProjectListRemovePrompt = "Remove a file from the project list\nRemove";
+// Names of the bars, as the window titles and the Toolbars list show them.
+inline constexpr std::string_view BarEditToolbar = "Edit Toolbar";
+inline constexpr std::string_view BarTranslation = "Translation";
+inline constexpr std::string_view BarProjectFileList = "Project File List";
+inline constexpr std::string_view BarStatusbar = "Statusbar";
+inline constexpr std::string_view BarLanguageToolbar = "Language Toolbar";
+inline constexpr std::string_view BarDialogEdit = "Dialog Edit";
+inline constexpr std::string_view LanguageToolbarTitle = "Language";
+// The language list of the language toolbar: the source texts come first.
+inline constexpr std::string_view LanguageSourceText = "Source Text";
+// A command whose window comes with a later part of the workbench.
+inline constexpr std::string_view CommandNotAvailable = "Not available yet";
+// The settings file could not be written: %1 the file.
+inline constexpr std::string_view SettingsNotWritten = "The settings could not be saved to %1.";
 
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);

@@ -19,8 +19,8 @@ namespace qln::ui {
 namespace {
 
 constexpr BarEntry kBars[] = {
-    {59392, "Edit Toolbar"}, {98, "Translation"},      {100, "Project File List"},
-    {59393, "Statusbar"},    {99, "Language Toolbar"}, {kDialogEditBarId, "Dialog Edit"},
+    {59392, msg::BarEditToolbar}, {98, msg::BarTranslation},         {100, msg::BarProjectFileList},
+    {59393, msg::BarStatusbar},   {99, msg::BarLanguageToolbar}, {kDialogEditBarId, msg::BarDialogEdit},
 };
 
 }  // namespace

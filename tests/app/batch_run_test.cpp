@@ -90,7 +90,7 @@ TEST(BatchRun, WithoutCommandSwitchNothingRunsInBatch)
 {
     DemoCopy dir;
     const auto before = Snapshot(dir.path());
-    // A file to open: the workbench is not in this build, so it says so.
+    // A file to open: without a display the workbench cannot start, so it says so.
     RunResult r = dir.Run({"/X", "demo.rc"}, 2);
     EXPECT_NE(r.err.find("demo.rc was not opened"), std::string::npos);
     EXPECT_NE(r.out.find(msg::UsageCreateDb), std::string::npos);

@@ -3,6 +3,7 @@
 #include "projectdb/Sql.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,6 +33,9 @@ RunResult RunQln(const fs::path& dir, const std::vector<std::string>& args)
         const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 || ::chdir(dir.c_str()) != 0)
             ::_exit(127);
+        // Batch runs are headless: without batch switches no window may open.
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            ::unsetenv(name);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
