@@ -73,6 +73,15 @@ public:
     // Reads Project.Status again (after the views changed translations).
     void RecomputeStatus();
 
+    // --- For the dialog commands (DialogCommands.cpp) ---------------------------------
+    // The owner of the database, for the imports that close and reopen it.
+    std::unique_ptr<CProjectDatabase>& databaseOwner() { return db_; }
+    // The include-file list changed: the project waits for an update.
+    void MarkIncludeListChanged();
+    // Translations were added, deleted or imported: status, title, language
+    // lists and views follow.
+    void TranslationsChanged(bool textsChanged);
+
 signals:
     void titleChanged();
     void updateNeededChanged(bool needed);
@@ -80,6 +89,7 @@ signals:
     // The rows changed as a whole (after an update): views reload.
     void reloaded();
     void statusText(const QString& text);
+    void translationsChanged();
 
 private:
     bool openPaths(bool throughDatabase);
