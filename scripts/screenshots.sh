@@ -10,10 +10,12 @@ build=$(cd "${1:-$root/build}" && pwd)
 out="$root/docs/screenshots"
 mkdir -p "$out"
 
-if [ ! -x "$build/qln40-install" ]; then
-  echo "screenshots: $build/qln40-install is missing; build Quillon first (scripts/build.sh)" >&2
-  exit 1
-fi
+for program in qln40-install qln40 qln40-workbench.so; do
+  if [ ! -e "$build/$program" ]; then
+    echo "screenshots: $build/$program is missing; build Quillon first (scripts/build.sh)" >&2
+    exit 1
+  fi
+done
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -30,3 +32,22 @@ shoot() {
 mkdir -m 700 "$work/runtime"
 shoot setup setup.png
 shoot medium setup-medium.png
+
+# The workbench on the demo project (German and French imported), listed in
+# the project file list. qln40 saves its main window once it is shown
+# (QLN40_SCREENSHOT) and ends.
+project="$work/Quillon/demo"
+mkdir -p "$work/Quillon" "$work/workbench-config"
+cp -r "$root/examples/demo" "$project"
+qln_demo() { (cd "$project" && env -u DISPLAY -u WAYLAND_DISPLAY "$build/qln40" "$@" >/dev/null); }
+qln_demo /C demo.rc
+qln_demo /A demo_rc.mdb German demo_de.rc
+qln_demo /I translations/demo_de.rc German demo_rc.mdb
+qln_demo /A demo_rc.mdb French demo_fr.rc
+qln_demo /I translations/demo_fr.rc French demo_rc.mdb
+printf '[SETTINGS]\nMainWndXpos=0\nMainWndYpos=0\nMainWndCX=1000\nMainWndCY=700\n' >"$work/workbench-config/qln40.ini"
+(cd "$project" && HOME=/home/alice XDG_CONFIG_HOME="$work/workbench-config" XDG_DATA_HOME="$work/data" \
+  XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+  QLN40_SCREENSHOT="$out/workbench.png" \
+  xvfb-run -a -s "-screen 0 1024x768x24" "$build/qln40" demo.rc)
+echo "docs/screenshots/workbench.png"
