@@ -80,7 +80,8 @@ void SettingsSheet::build()
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addWidget(OkCancel(this));
-    resize(480, sizeHint().height());
+    // A sheet keeps one size for all its pages.
+    setMinimumSize(460, 220);
 }
 
 void SettingsSheet::addFontPage()
