@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QSplitter>
+#include <QStyle>
 
 namespace qln {
 
@@ -28,6 +29,7 @@ CChildFrame::CChildFrame(CTesselDoc* document, QWidget* parent)
     : QMdiSubWindow(parent), document_(document), splitter_(new QSplitter(Qt::Horizontal, this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
     document_->setParent(this);
     tree_ = Placeholder(msg::TreePanePlaceholder, splitter_);
     text_ = Placeholder(msg::TextPanePlaceholder, splitter_);

@@ -166,8 +166,10 @@ void CMainFrame::createDocks()
 
     translationDock_ = new QDockWidget(Text(msg::BarTranslation), this);
     translationDock_->setObjectName(QStringLiteral("TranslationBar"));
-    translationDock_->setWidget(EmptyBar(msg::TextPanePlaceholder, translationDock_));
+    translationDock_->setWidget(EmptyBar(msg::TranslationBarPlaceholder, translationDock_));
     addDockWidget(Qt::BottomDockWidgetArea, translationDock_);
+    // The list shows its five columns at first; the saved bar state may say otherwise.
+    resizeDocks({projectFiles_}, {360}, Qt::Horizontal);
 
     dialogEditDock_ = new QDockWidget(Text(msg::BarDialogEdit), this);
     dialogEditDock_->setObjectName(QStringLiteral("DialogEditBar"));
@@ -214,7 +216,11 @@ void CMainFrame::addChild(CChildFrame* child)
         showInProjectList(QString::fromStdString(doc->openedPath().string()));
     });
     connect(child, &QObject::destroyed, this, [this] { activeChildChanged(); });
-    child->showMaximized();
+    connect(doc, &CTesselDoc::titleChanged, this, &CMainFrame::updateTitle);
+    // The first project fills the area with its title bar (and so its state) in sight.
+    if (mdi_->subWindowList().size() == 1)
+        child->setGeometry(QRect(QPoint(0, 0), mdi_->viewport()->size()));
+    child->show();
     mdi_->setActiveSubWindow(child);
     activeChildChanged();
 }
@@ -263,10 +269,20 @@ void CMainFrame::showInProjectList(const QString& path)
         }
 }
 
+void CMainFrame::updateTitle()
+{
+    CChildFrame* child = activeChild();
+    const QString program = QApplication::applicationDisplayName();
+    setWindowTitle(child ? Text(msg::Format(msg::MainTitleWithProject,
+                                            {program.toStdString(), child->document()->title().toStdString()}))
+                         : program);
+}
+
 void CMainFrame::activeChildChanged()
 {
     if (closing_)
         return;
+    updateTitle();
     updateCommands();
     fillLanguages();
     updateBlinking();
@@ -396,11 +412,17 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
-    for (const QUrl& url : urls)
-        if (url.isLocalFile())
-            app_.OpenDocumentFile(url.toLocalFile());
+    openDropped(*event->mimeData());
+}
+
+int CMainFrame::openDropped(const QMimeData& data)
+{
+    int opened = 0;
+    for (const QUrl& url : data.urls())
+        if (url.isLocalFile() && app_.OpenDocumentFile(url.toLocalFile()))
+            ++opened;
+    return opened;
 }
 
 }  // namespace qln

@@ -20,6 +20,7 @@ class QComboBox;
 class QDockWidget;
 class QLabel;
 class QMdiArea;
+class QMimeData;
 class QMenu;
 class QTimer;
 class QToolBar;
@@ -81,6 +82,9 @@ public:
     // Refresh Status over every open project; the changed ones are listed to the user.
     void OnRefreshStatus();
 
+    // Opens the files of a drop; returns how many were opened.
+    int openDropped(const QMimeData& data);
+
     // Applies the stored placement and bar state (before the window is shown).
     void restorePlacement();
 
@@ -99,6 +103,7 @@ private:
     void updateCommands();
     void updateRecentFiles();
     void activeChildChanged();
+    void updateTitle();
     void updateBlinking();
     void blinkTick();
     void fillLanguages();

@@ -407,6 +407,10 @@ inline constexpr std::string_view TreePanePlaceholder =
     "listed here.";
 inline constexpr std::string_view TextPanePlaceholder =
     "Text table\n\nEvery text of the script will be shown here with its translations, one row per text.";
+inline constexpr std::string_view TranslationBarPlaceholder =
+    "Translation bar\n\nThe source text of the selected row and its translation will be edited here.";
+// The main window's title with the active project: %1 the program, %2 the project's title.
+inline constexpr std::string_view MainTitleWithProject = "%1 - %2";
 // The project file list: its window, columns, states and commands.
 inline constexpr std::string_view ProjectFilesTitle = "Project Files";
 inline constexpr std::string_view ProjectFilesColumnFile = "File";

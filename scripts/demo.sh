@@ -5,7 +5,8 @@
 # (translations/, the German one still lacks a few strings), write both
 # translated scripts, ask whether the translations are complete and the
 # database up to date, then compile the written scripts with real resource
-# compilers.
+# compilers. When a display is present (DISPLAY or WAYLAND_DISPLAY), it then
+# opens the workbench on the demo project; without one it ends there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -76,3 +77,11 @@ for script in demo_de.rc demo_fr.rc; do
 done
 
 step "Done: the project and the translated scripts are in $out/"
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  step "Opening the workbench on $out/demo.rc (close its window to end)"
+  qln demo.rc
+else
+  echo "No display (DISPLAY and WAYLAND_DISPLAY are not set): the workbench is not opened."
+  echo "On a desktop, open it with:  (cd $out && ../qln40 demo.rc)"
+fi

@@ -36,8 +36,11 @@ shoot medium setup-medium.png
 # The workbench on the demo project (German and French imported), listed in
 # the project file list. qln40 saves its main window once it is shown
 # (QLN40_SCREENSHOT) and ends.
-project="$work/Quillon/demo"
-mkdir -p "$work/Quillon" "$work/workbench-config"
+# A fixed folder, so that the picture shows no random name.
+project=/tmp/quillon-screenshot/demo
+rm -rf /tmp/quillon-screenshot
+mkdir -p /tmp/quillon-screenshot "$work/workbench-config"
+trap 'rm -rf "$work" /tmp/quillon-screenshot' EXIT
 cp -r "$root/examples/demo" "$project"
 qln_demo() { (cd "$project" && env -u DISPLAY -u WAYLAND_DISPLAY "$build/qln40" "$@" >/dev/null); }
 qln_demo /C demo.rc

@@ -12,6 +12,7 @@
 #include "app/TesselDoc.h"
 #include "project/ProjectUpdate.h"
 #include "projectdb/ProjectDatabase.h"
+#include "projectdb/version7_project.h"
 #include "projectdb/Translations.h"
 #include "rcscript/Messages.h"
 
@@ -196,6 +197,24 @@ TEST(WorkbenchDocument, ClosingWithUnsavedChangesAsks)
     bench.prompter.answers = {QMessageBox::Yes};
     EXPECT_TRUE(bench.frame().close());
     EXPECT_TRUE(fs::exists(dir / "demo_de.rc"));
+}
+
+TEST(WorkbenchDocument, OlderFormatOpensButAsksForConversionToUpdate)
+{
+    DemoFolder dir;
+    test::MakeVersion7Database(dir / "app.mdb");
+    { std::ofstream(dir / "app.rc") << "STRINGTABLE\r\nBEGIN\r\n  IDS_HELLO \"Hello\"\r\nEND\r\n"; }
+    Workbench bench(dir);
+    bench.prompter.fallback = QMessageBox::No;  // no update at opening
+    CTesselDoc* doc = bench.app.OpenDocumentFile(Q(dir / "app.mdb"));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->fileVersion(), 7);
+    EXPECT_EQ(doc->scriptPath(), dir / "app.rc");
+    EXPECT_EQ(doc->translations().size(), 2u);
+    EXPECT_FALSE(doc->UpdateDatabase());
+    EXPECT_TRUE(bench.prompter.Saw(msg::Format(msg::UpdateNeedsConversion, {(dir / "app.mdb").string()})));
+    CProjectDatabase db(dir / "app.mdb", sql::Database::Mode::ReadOnly);
+    EXPECT_EQ(db.GetFileVersion(), 7);
 }
 
 }  // namespace

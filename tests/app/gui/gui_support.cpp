@@ -56,11 +56,6 @@ QString DemoFolder::settingsFile() const
     return QString::fromStdString((path_ / "config/qln40.ini").string());
 }
 
-fs::path TemplatePath()
-{
-    return fs::path(QLN_BINARY_DIR) / "qlndb8.mdb";
-}
-
 void TouchLater(const fs::path& file, int seconds)
 {
     fs::last_write_time(file, fs::file_time_type::clock::now() + std::chrono::seconds(seconds));

@@ -4,6 +4,7 @@
 // every message, and a project folder with a copy of the demo project.
 
 #include "app/Prompter.h"
+#include "projectdb/db_fixture.h"  // TemplatePath()
 
 #include <QStringList>
 
@@ -52,7 +53,6 @@ private:
     std::filesystem::path path_;
 };
 
-std::filesystem::path TemplatePath();
 inline QString Q(const std::filesystem::path& path)
 {
     return QString::fromStdString(path.string());

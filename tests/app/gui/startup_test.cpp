@@ -16,7 +16,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QMimeData>
+#include <QUrl>
 #include <QDockWidget>
 #include <QMdiArea>
 #include <QSettings>
@@ -153,6 +156,32 @@ TEST(WorkbenchStart, DeclinedBuildOpensNothing)
     EXPECT_TRUE(app.mainFrame()->children().empty());
     EXPECT_FALSE(fs::exists(dir / "demo_rc.mdb"));
     EXPECT_TRUE(app.mainFrame()->GetProjectFiles().empty());
+}
+
+}  // namespace
+}  // namespace qln
+
+namespace qln {
+namespace {
+
+TEST(WorkbenchStart, DroppedFilesOpen)
+{
+    DemoFolder dir;
+    test::ScriptedPrompter prompter;
+    CSettings settings(dir.settingsFile());
+    CTesselApp app(settings, prompter, test::TemplatePath());
+    ASSERT_TRUE(app.InitInstance({}));
+    CMainFrame* frame = app.mainFrame();
+    EXPECT_TRUE(frame->acceptDrops());
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(test::Q(dir / "demo.rc")), QUrl::fromLocalFile(test::Q(dir / "asia/asiademo.rc"))});
+    EXPECT_EQ(frame->openDropped(data), 2);
+    ASSERT_EQ(frame->children().size(), 2u);
+    EXPECT_EQ(frame->activeChild()->document()->scriptPath().filename(), "asiademo.rc");
+    EXPECT_EQ(frame->GetProjectFiles().size(), 2u);
+    // The recent files list the newest first.
+    EXPECT_EQ(settings.recentFiles(), (QStringList{test::Q(dir / "asia/asiademo.rc"), test::Q(dir / "demo.rc")}));
 }
 
 }  // namespace
