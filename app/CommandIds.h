@@ -13,13 +13,19 @@ inline constexpr int ShowDialogs = 32981, ShowMenus = 32980, ShowStringtables = 
 inline constexpr int RemoveMarks = 32983, Bookmark = 32969, ExcludeItem = 32978;
 inline constexpr int TranslationNew = 32944, TranslationDelete = 32945, UpdateDatabase = 126,
                      ExportExcel = 32964, ExportDatabase = 32975, ImportText = 32974;
-// Translation > Settings: the source text, then one entry per language.
+// Translation > Settings: the source text, then one entry per language, in
+// the order of CTesselDoc::translations() (the id minus 300 is the text
+// table's column: 1 the source text, 2 the first translation).
 inline constexpr int SettingsSource = 301, SettingsFirstLanguage = 302, SettingsLastLanguage = 331;
 inline constexpr int ViewMenu = 32951, ViewDialog = 32950, ViewBitmap = 32958, ViewStringTable = 32953,
                      ViewToolbars = 32987;
 inline constexpr int ConvertDatabase = 32996, CompactDatabase = 33006;
 inline constexpr int WindowCascade = 57650, WindowTile = 57651, WindowArrange = 57649;
 inline constexpr int HelpTopics = 57667, About = 57664;
+
+// The bars of the main window (CMainFrame::barTable()).
+inline constexpr int BarMainToolbar = 59392, BarTranslation = 98, BarProjectFileList = 100, BarStatusbar = 59393,
+                     BarLanguageToolbar = 99, BarDialogEdit = 256;
 
 // Panes of the status bar after the message pane.
 inline constexpr int PaneLanguage = 3203, PaneMode = 32776, PaneRow = 3204, PaneProgress = 3205;

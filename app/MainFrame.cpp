@@ -30,8 +30,6 @@ namespace qln {
 
 namespace {
 
-constexpr int kBlinkMilliseconds = 1200;
-
 QLabel* EmptyBar(std::string_view text, QWidget* parent)
 {
     auto* label = new QLabel(Text(text), parent);
@@ -183,6 +181,16 @@ QDockWidget* CMainFrame::projectFilesDock() const
     return projectFiles_;
 }
 
+std::vector<CMainFrame::Bar> CMainFrame::barTable() const
+{
+    return {{cmd::BarMainToolbar, Text(msg::BarEditToolbar), mainBar_},
+            {cmd::BarTranslation, Text(msg::BarTranslation), translationDock_},
+            {cmd::BarProjectFileList, Text(msg::BarProjectFileList), projectFiles_},
+            {cmd::BarStatusbar, Text(msg::BarStatusbar), statusBar()},
+            {cmd::BarLanguageToolbar, Text(msg::BarLanguageToolbar), languageBar_},
+            {cmd::BarDialogEdit, Text(msg::BarDialogEdit), dialogEditDock_}};
+}
+
 CChildFrame* CMainFrame::activeChild() const
 {
     return qobject_cast<CChildFrame*>(mdi_->activeSubWindow());
@@ -309,49 +317,6 @@ void CMainFrame::fillLanguages()
         }
     }
     languages_->setCurrentIndex(languages_->count() > 1 ? 1 : 0);
-}
-
-bool CMainFrame::isBlinking() const
-{
-    return blinkTimer_->isActive();
-}
-
-void CMainFrame::updateBlinking()
-{
-    CChildFrame* child = activeChild();
-    const bool blink = child && child->document()->updateNeeded();
-    if (blink && !blinkTimer_->isActive())
-        blinkTimer_->start();
-    else if (!blink) {
-        blinkTimer_->stop();
-        blinkOn_ = true;  // the tick below draws it plain
-        blinkTick();
-    }
-}
-
-void CMainFrame::blinkTick()
-{
-    blinkOn_ = !blinkOn_;
-    auto* button = qobject_cast<QToolButton*>(mainBar_->widgetForAction(command(cmd::UpdateDatabase)));
-    if (!button)
-        return;
-    button->setAutoFillBackground(blinkOn_);
-    button->setBackgroundRole(blinkOn_ ? QPalette::Highlight : QPalette::Button);
-    button->setForegroundRole(blinkOn_ ? QPalette::HighlightedText : QPalette::ButtonText);
-}
-
-void CMainFrame::OnRefreshStatus()
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    std::vector<std::string> changed;
-    for (CChildFrame* child : children())
-        if (child->document()->RefreshStatus())
-            changed.push_back(child->document()->scriptPath().string());
-    QApplication::restoreOverrideCursor();
-    projectFiles_->setFiles(GetProjectFiles());
-    updateBlinking();
-    if (!changed.empty())
-        app_.prompter().Show(QMessageBox::Information, Text(ChangedSourcesMessage(changed)));
 }
 
 void CMainFrame::restorePlacement()

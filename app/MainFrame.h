@@ -61,6 +61,14 @@ public:
     QDockWidget* dialogEditDock() const { return dialogEditDock_; }
     CProjectFilesBar* projectFilesBar() const { return projectFiles_; }
 
+    // The bars in the order the Toolbars list shows them: id, name, window.
+    struct Bar {
+        int id;
+        QString name;
+        QWidget* widget;
+    };
+    std::vector<Bar> barTable() const;
+
     // Text of a status pane (cmd::PaneLanguage ...); the message pane is the status bar's own.
     void setPaneText(int paneId, const QString& text);
     QLabel* pane(int paneId) const;
@@ -75,6 +83,7 @@ public:
     void showInProjectList(const QString& path);
 
     // --- Out-of-date projects ---------------------------------------------------------------
+    static constexpr int kBlinkMilliseconds = 1200;
     // The Update Database button blinks while the active project waits for an update.
     bool isBlinking() const;
     bool updateButtonHighlighted() const { return blinkOn_; }

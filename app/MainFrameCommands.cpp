@@ -25,7 +25,7 @@ namespace {
 enum Scope { Always = 0, Project = 1, NoProject = 2 };
 enum Menu { File, ProjectList, Edit, TranslationMenu, TranslationSettings, View, Tools, Window, Help, None };
 
-struct CommandSpec {
+struct CommandEntry {
     int id;
     Menu menu;
     const char* text;
@@ -38,7 +38,7 @@ struct CommandSpec {
 };
 
 // In menu order.
-const CommandSpec kCommands[] = {
+const CommandEntry kCommands[] = {
     {cmd::FileOpen, File, "&Open...", "Ctrl+O", "Open an existing resource script or project database\nOpen", Always,
      true},
     {cmd::ProjectListOpen, ProjectList, "&Open", "", "Open a resource file from the project list\nOpen", Always,
@@ -123,15 +123,15 @@ struct MainFrameCommands {
 
 void MainFrameCommands::Create(CMainFrame& frame)
 {
-    for (const CommandSpec& spec : kCommands) {
-        auto* action = new QAction(QString::fromUtf8(spec.text), &frame);
-        if (*spec.shortcut)
-            action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
-        action->setStatusTip(StatusTip(spec.tip));
-        action->setToolTip(ToolTip(spec.tip));
-        action->setCheckable(spec.checkable);
-        action->setData(spec.id);
-        frame.commands_[spec.id] = {action, spec.scope, spec.available};
+    for (const CommandEntry& entry : kCommands) {
+        auto* action = new QAction(QString::fromUtf8(entry.text), &frame);
+        if (*entry.shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+        action->setStatusTip(StatusTip(entry.tip));
+        action->setToolTip(ToolTip(entry.tip));
+        action->setCheckable(entry.checkable);
+        action->setData(entry.id);
+        frame.commands_[entry.id] = {action, entry.scope, entry.available};
     }
     // Translation > Settings: one entry per language, shown while the project has it.
     for (int id = cmd::SettingsFirstLanguage; id <= cmd::SettingsLastLanguage; ++id) {
@@ -171,14 +171,14 @@ void MainFrameCommands::Menus(CMainFrame& frame)
                                           {TranslationSettings, settings}, {View, view},
                                           {Tools, tools},         {Window, window},
                                           {Help, help}};
-    for (const CommandSpec& spec : kCommands) {
-        const auto menu = menus.find(spec.menu);
+    for (const CommandEntry& entry : kCommands) {
+        const auto menu = menus.find(entry.menu);
         if (menu == menus.end())
             continue;
-        menu->second->addAction(frame.command(spec.id));
-        if (spec.id == cmd::FileOpen)
+        menu->second->addAction(frame.command(entry.id));
+        if (entry.id == cmd::FileOpen)
             file->addMenu(projectList);
-        if (spec.separatorAfter)
+        if (entry.separatorAfter)
             menu->second->addSeparator();
     }
     for (int id = cmd::SettingsFirstLanguage; id <= cmd::SettingsLastLanguage; ++id)

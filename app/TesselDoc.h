@@ -7,6 +7,10 @@
 //
 // The document asks and tells the user through a Prompter, and shows long
 // work in a progress window over `window`.
+//
+// Views: read and write through database() within one operation; after
+// storing translations call setModified(true) (Save writes the scripts) and
+// RecomputeStatus(); reload on reloaded() (the rows changed as a whole).
 
 #include "project/ProjectUpdate.h"
 #include "projectdb/Languages.h"

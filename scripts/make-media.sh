@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 out=${2:-$build/medium}
 
-for file in qln40 qln40-install qln40-medium qlndb8.mdb; do
+for file in qln40 qln40-workbench.so qln40-install qln40-medium qlndb8.mdb; do
   if [ ! -e "$build/$file" ]; then
     echo "make-media: $build/$file is missing; build Quillon first (scripts/build.sh)" >&2
     exit 1

@@ -8,10 +8,12 @@ namespace qln::setup {
 
 namespace {
 
-constexpr std::array<MediumFile, 20> kFiles{{
+constexpr std::array<MediumFile, 21> kFiles{{
     {"qln40", FileGroup::Program, Origin::Build, "qln40", true},
     {"qln40.svg", FileGroup::Program, Origin::Source, "setup/qln40.svg"},
     {"qln40-help.md", FileGroup::Program, Origin::Source, "README.md"},
+    // The workbench's windows, which qln40 loads when it runs without batch switches.
+    {"qln40-workbench.so", FileGroup::Program, Origin::Build, "qln40-workbench.so"},
     {"qlndb8.mdb", FileGroup::Template, Origin::Build, "qlndb8.mdb"},
     {"ReadMe.txt", FileGroup::ReadMe, Origin::Source, "setup/ReadMe.txt"},
     // Quillon Demo, a unit converter in English with German and French translations.

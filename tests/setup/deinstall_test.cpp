@@ -29,7 +29,7 @@ TEST(Deinstall, AfterInstallingTheHomeFolderIsAsBefore)
 
     ScriptedUi ui;
     setup::Installer installer(home.Environment(), ui);
-    ASSERT_EQ(installer.Install("qln40", {true, true}).copied, 20);
+    ASSERT_EQ(installer.Install("qln40", {true, true}).copied, 21);
     ASSERT_FALSE(installer.RecordedPath().empty());
     EXPECT_GT(ListTree(home.root()).size(), before.size() + 20);
 
@@ -52,7 +52,7 @@ TEST(Deinstall, FilesOfTheUsersOwnStayWithTheirFolders)
     TempHome home;
     ScriptedUi ui;
     setup::Installer installer(home.Environment(), ui);
-    ASSERT_EQ(installer.Install("~/qln40", {true, true}).copied, 20);
+    ASSERT_EQ(installer.Install("~/qln40", {true, true}).copied, 21);
     const fs::path dest = home.home() / "qln40";
     std::ofstream(dest / "demoproj/demo_de.rc") << "written by the workbench";
     std::ofstream(home.dirs().configHome / "qln40-setup.ini", std::ios::app) << "[Vostrel_Soft]\nOther=1\n";

@@ -129,8 +129,8 @@ TEST_F(SetupDialogTest, InstallAndDeinstallThroughTheButtons)
     QTest::mouseClick(dialog.Child<QPushButton>("install"), Qt::LeftButton);
     EXPECT_EQ(accepted.count(), 1);
     EXPECT_EQ(dialog.transcript.informed, std::vector<std::string>{std::string(msg::InstallComplete)});
-    EXPECT_EQ(dialog.Child<QProgressBar>("progress")->maximum(), 20);
-    EXPECT_EQ(dialog.Child<QProgressBar>("progress")->value(), 20);
+    EXPECT_EQ(dialog.Child<QProgressBar>("progress")->maximum(), 21);
+    EXPECT_EQ(dialog.Child<QProgressBar>("progress")->value(), 21);
     EXPECT_TRUE(dialog.Child<QPushButton>("cancel")->isEnabled());
 
     TestDialog second(home.Environment());

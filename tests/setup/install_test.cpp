@@ -36,12 +36,12 @@ TEST(Install, ProgramAndDemoFilesInstallRecordAndCreateTheGroup)
     Install(run, home, "~/qln40", {true, true});
     const fs::path dest = home.home() / "qln40";
 
-    EXPECT_EQ(run.outcome.planned, 20);
-    EXPECT_EQ(run.outcome.copied, 20);
+    EXPECT_EQ(run.outcome.planned, 21);
+    EXPECT_EQ(run.outcome.copied, 21);
     EXPECT_TRUE(run.outcome.closeDialog);
     EXPECT_EQ(run.ui.transcript.informed, std::vector<std::string>{std::string(msg::InstallComplete)});
-    EXPECT_EQ(run.ui.transcript.done, 20);
-    EXPECT_EQ(run.ui.transcript.total, 20);
+    EXPECT_EQ(run.ui.transcript.done, 21);
+    EXPECT_EQ(run.ui.transcript.total, 21);
     EXPECT_EQ(run.ui.transcript.statuses.front(),
               Format(msg::StatusCopy, {"qln_0", (dest / "qln40").string()}));
 
@@ -155,7 +155,7 @@ TEST(Install, AnUnreadableFileIsReportedAndTheInstallationIsIncomplete)
     EXPECT_EQ(run.ui.transcript.informed,
               (std::vector<std::string>{Format(msg::FileNotFound, {(medium / "readme._xt").string()}),
                                         std::string(msg::CopyIncomplete)}));
-    EXPECT_EQ(run.outcome.copied, 4);
+    EXPECT_EQ(run.outcome.copied, 5);
     EXPECT_FALSE(fs::exists(setup::SetupRegistry(home.dirs().configHome).File()));
     EXPECT_FALSE(fs::exists(home.home() / "qln40/ReadMe.txt"));
     EXPECT_FALSE(fs::exists(home.home() / "qln40/.ReadMe.txt.qln-part"));

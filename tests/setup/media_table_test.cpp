@@ -28,10 +28,10 @@ TEST(MediaTable, MediumNamesFollowTheNameRule)
 
 TEST(MediaTable, ChoicesSelectFilesInInstallationOrder)
 {
-    EXPECT_EQ(FilesToInstall(true, false).size(), 5u);
+    EXPECT_EQ(FilesToInstall(true, false).size(), 6u);
     EXPECT_EQ(FilesToInstall(false, true).size(), 15u);
     const auto all = FilesToInstall(true, true);
-    ASSERT_EQ(all.size(), 20u);
+    ASSERT_EQ(all.size(), 21u);
     EXPECT_EQ(all.front().entry, ProgramEntry);
     EXPECT_TRUE(all.front().executable);
     EXPECT_EQ(FilesToInstall(false, false).size(), 0u);

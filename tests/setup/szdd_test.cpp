@@ -107,7 +107,7 @@ TEST(Szdd, EveryFileOfTheBuiltMediumExpandsToItsOriginal)
         }
         ++checked;
     }
-    EXPECT_EQ(checked, 20);
+    EXPECT_EQ(checked, 21);
 }
 
 TEST(Szdd, ADamagedOrForeignFileIsRejected)

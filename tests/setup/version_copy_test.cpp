@@ -61,7 +61,7 @@ TEST(VersionedCopy, ANewerProgramIsKeptWhenTheUserSaysNo)
     const auto outcome = InstallProgramFiles(home, ui);
     EXPECT_EQ(ui.transcript.asked, std::vector<std::string>{Format(msg::AskReplaceNewer, {(dest / "qln40").string()})});
     EXPECT_TRUE(ReadBytes(dest / "qln40") == newer);
-    EXPECT_EQ(outcome.copied, 5);  // the newer copy counts as installed
+    EXPECT_EQ(outcome.copied, 6);  // the newer copy counts as installed
     EXPECT_FALSE(fs::exists(dest / ".qln40.qln-part"));
 }
 
@@ -159,7 +159,7 @@ TEST(VersionedCopy, AProgramInUseIsReplacedWhenTheUserContinues)
     ScriptedUi ui;
     ui.transcript.answers = {true};
     const auto outcome = InstallProgramFiles(home, ui);
-    EXPECT_EQ(outcome.copied, 5);
+    EXPECT_EQ(outcome.copied, 6);
     EXPECT_TRUE(SameBytes(dest / "qln40", fs::path(QLN_BINARY_DIR) / "qln40"));
 }
 

@@ -22,7 +22,9 @@
 #include <QComboBox>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QProgressDialog>
 #include <QTest>
+#include <QTimer>
 
 #include <fstream>
 
@@ -197,6 +199,38 @@ TEST(WorkbenchDocument, ClosingWithUnsavedChangesAsks)
     bench.prompter.answers = {QMessageBox::Yes};
     EXPECT_TRUE(bench.frame().close());
     EXPECT_TRUE(fs::exists(dir / "demo_de.rc"));
+}
+
+// Cancels the progress window of the operation running when the timer fires.
+void CancelProgressSoon(QWidget* window)
+{
+    QTimer::singleShot(20, window, [window] {
+        for (QProgressDialog* progress : window->findChildren<QProgressDialog*>())
+            progress->cancel();
+    });
+}
+
+TEST(WorkbenchDocument, CancelledBuildLeavesNoDatabase)
+{
+    DemoFolder dir;
+    {
+        // Large enough that the build reports progress many times.
+        std::ofstream script(dir / "big.rc", std::ios::binary);
+        script << "STRINGTABLE\r\nBEGIN\r\n";
+        for (int i = 0; i < 200000; ++i)
+            script << "  " << 1000 + i << " \"Text number " << i << " of a long table\"\r\n";
+        script << "END\r\n";
+    }
+    const auto before = test::FilesIn(dir.path());
+    Workbench bench(dir);
+    CancelProgressSoon(&bench.frame());
+    EXPECT_EQ(bench.app.OpenDocumentFile(Q(dir / "big.rc")), nullptr);
+    // Only the question whether to build was shown: cancelling is no failure to report.
+    ASSERT_EQ(bench.prompter.shown.size(), 1u);
+    EXPECT_EQ(bench.prompter.shown[0].icon, QMessageBox::Question);
+    EXPECT_TRUE(bench.frame().children().empty());
+    EXPECT_EQ(test::FilesIn(dir.path()), before);
+    EXPECT_TRUE(bench.frame().GetProjectFiles().empty());
 }
 
 TEST(WorkbenchDocument, OlderFormatOpensButAsksForConversionToUpdate)

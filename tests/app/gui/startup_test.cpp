@@ -53,6 +53,10 @@ TEST(WorkbenchStart, WithoutFileShowsTheEmptyWorkbench)
     for (QDockWidget* dock : frame->findChildren<QDockWidget*>())
         EXPECT_FALSE(dock->objectName().isEmpty()) << dock->windowTitle().toStdString();
     EXPECT_TRUE(frame->dialogEditDock()->isHidden());
+    const auto bars = frame->barTable();
+    ASSERT_EQ(bars.size(), 6u);
+    EXPECT_EQ(bars[3].name, "Statusbar");
+    EXPECT_EQ(bars[3].widget, frame->statusBar());
     EXPECT_EQ(frame->projectFilesDock()->windowTitle(), "Project Files");
     EXPECT_EQ(frame->projectFilesBar()->list()->columnCount(), 5);
     // Commands that need a project wait for one; the first start opens in the current folder.
