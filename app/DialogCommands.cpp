@@ -15,9 +15,6 @@
 #include "projectdb/ProjectDatabase.h"
 
 #include <QAction>
-#include <QDockWidget>
-#include <QStatusBar>
-#include <QToolBar>
 
 namespace qln {
 
@@ -151,18 +148,10 @@ void CDialogCommands::OnImportText()
 
 void CDialogCommands::OnToolbars()
 {
-    auto findBar = [this](int id) -> QWidget* {
-        switch (id) {
-        case 59392: return frame_.mainToolBar();
-        case 98: return frame_.translationDock();
-        case 100: return frame_.projectFilesDock();
-        case 59393: return frame_.statusBar();
-        case 99: return frame_.languageToolBar();
-        case ui::kDialogEditBarId: return frame_.dialogEditDock();
-        default: return nullptr;
-        }
-    };
-    ui::RunToolbarsCommand(&frame_, findBar, *prompts_);
+    std::vector<ui::ToolbarEntry> bars;
+    for (const CMainFrame::Bar& bar : frame_.barTable())
+        bars.push_back({bar.id, bar.name, bar.widget});
+    ui::RunToolbarsCommand(&frame_, bars, *prompts_);
 }
 
 void CDialogCommands::OnConvertDatabase()

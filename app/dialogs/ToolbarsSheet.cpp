@@ -16,18 +16,7 @@
 
 namespace qln::ui {
 
-namespace {
-
-constexpr BarEntry kBars[] = {
-    {59392, msg::BarEditToolbar}, {98, msg::BarTranslation},         {100, msg::BarProjectFileList},
-    {59393, msg::BarStatusbar},   {99, msg::BarLanguageToolbar}, {kDialogEditBarId, msg::BarDialogEdit},
-};
-
-}  // namespace
-
-std::span<const BarEntry> BarTable() { return kBars; }
-
-ToolbarsSheet::ToolbarsSheet(const std::vector<bool>& shown, QWidget* parent)
+ToolbarsSheet::ToolbarsSheet(const std::vector<ToolbarEntry>& bars, QWidget* parent)
     : QDialog(parent), list_(new QTreeWidget(this))
 {
     setWindowTitle(ToQString(msg::ToolbarSettingsTitle));
@@ -38,12 +27,10 @@ ToolbarsSheet::ToolbarsSheet(const std::vector<bool>& shown, QWidget* parent)
     list_->setColumnCount(1);
     list_->setHeaderLabels({ToQString(msg::ToolbarsColumn)});
     list_->setRootIsDecorated(false);
-    std::size_t row = 0;
-    for (const BarEntry& bar : kBars) {
-        auto* item = new QTreeWidgetItem(list_, {ToQString(bar.name)});
+    for (const ToolbarEntry& bar : bars) {
+        auto* item = new QTreeWidgetItem(list_, {bar.name});
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(0, row < shown.size() && shown[row] ? Qt::Checked : Qt::Unchecked);
-        ++row;
+        item->setCheckState(0, bar.widget && bar.widget->isVisible() ? Qt::Checked : Qt::Unchecked);
     }
     list_->setCurrentItem(list_->topLevelItem(0));
     pageLayout->addWidget(Buddy(tr("&Show these bars:"), list_, page));
@@ -62,23 +49,15 @@ std::vector<bool> ToolbarsSheet::checked() const
     return flags;
 }
 
-bool RunToolbarsCommand(QWidget* frame, const std::function<QWidget*(int barId)>& findBar, Prompts& prompts)
+bool RunToolbarsCommand(QWidget* frame, const std::vector<ToolbarEntry>& bars, Prompts& prompts)
 {
-    std::vector<bool> shown;
-    for (const BarEntry& bar : kBars) {
-        QWidget* widget = findBar(bar.id);
-        shown.push_back(widget && widget->isVisible());
-    }
-    ToolbarsSheet sheet(shown, frame);
+    ToolbarsSheet sheet(bars, frame);
     if (!prompts.Run(sheet))
         return false;
     const std::vector<bool> checked = sheet.checked();
-    for (std::size_t i = 0; i < checked.size(); ++i) {
-        if (kBars[i].id == kDialogEditBarId)
-            continue;
-        if (QWidget* widget = findBar(kBars[i].id))
-            widget->setVisible(checked[i]);
-    }
+    for (std::size_t i = 0; i < checked.size() && i < bars.size(); ++i)
+        if (bars[i].id != kDialogEditBarId && bars[i].widget)
+            bars[i].widget->setVisible(checked[i]);
     // The frame lays its bars out again once the events of the changes are through.
     if (frame && frame->layout())
         QTimer::singleShot(0, frame, [frame] { frame->layout()->invalidate(); });

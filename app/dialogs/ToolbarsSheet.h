@@ -3,10 +3,8 @@
 // box each, and the command that shows the checked bars and hides the others.
 
 #include <QDialog>
+#include <QString>
 
-#include <functional>
-#include <span>
-#include <string_view>
 #include <vector>
 
 class QTreeWidget;
@@ -15,21 +13,21 @@ namespace qln::ui {
 
 class Prompts;
 
-struct BarEntry {
+// One bar of the frame, in the order the sheet lists them.
+struct ToolbarEntry {
     int id;
-    std::string_view name;
+    QString name;
+    QWidget* widget;  // nullptr when the frame has no such bar
 };
 
+// The dialog layout bar: listed, but only its own editor shows and hides it.
 inline constexpr int kDialogEditBarId = 256;
-
-// The bars in the order the sheet lists them.
-std::span<const BarEntry> BarTable();
 
 class ToolbarsSheet : public QDialog {
     Q_OBJECT
 public:
-    // One flag per row of the bar table: shown now.
-    ToolbarsSheet(const std::vector<bool>& shown, QWidget* parent = nullptr);
+    // One check box per bar, checked when the bar is shown now.
+    ToolbarsSheet(const std::vector<ToolbarEntry>& bars, QWidget* parent = nullptr);
 
     std::vector<bool> checked() const;
     QTreeWidget* list() const { return list_; }
@@ -38,8 +36,6 @@ private:
     QTreeWidget* list_;
 };
 
-// `findBar` gives the frame's widget of a bar id (nullptr when it has none).
-// The dialog layout bar is listed, but only its own editor shows and hides it.
-bool RunToolbarsCommand(QWidget* frame, const std::function<QWidget*(int barId)>& findBar, Prompts& prompts);
+bool RunToolbarsCommand(QWidget* frame, const std::vector<ToolbarEntry>& bars, Prompts& prompts);
 
 }  // namespace qln::ui

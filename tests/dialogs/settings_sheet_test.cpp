@@ -145,13 +145,12 @@ TEST(ToolbarsSheet, ShowsCheckedBarsHidesTheOthersAndLeavesTheDialogBarAlone)
     dialogBar.hide();
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-    auto find = [&](int id) -> QWidget* {
-        if (id == 59392)
-            return toolbar;
-        if (id == 59393)
-            return status;
-        return id == ui::kDialogEditBarId ? &dialogBar : nullptr;
-    };
+    const std::vector<ui::ToolbarEntry> bars = {{59392, "Edit Toolbar", toolbar},
+                                                {98, "Translation", nullptr},
+                                                {100, "Project File List", nullptr},
+                                                {59393, "Statusbar", status},
+                                                {99, "Language Toolbar", nullptr},
+                                                {ui::kDialogEditBarId, "Dialog Edit", &dialogBar}};
     ScriptedPrompts prompts;
     prompts.drive = [](QDialog& d) {
         auto& sheet = static_cast<ui::ToolbarsSheet&>(d);
@@ -169,7 +168,7 @@ TEST(ToolbarsSheet, ShowsCheckedBarsHidesTheOthersAndLeavesTheDialogBarAlone)
         EXPECT_EQ(sheet.checked(), (std::vector<bool>{true, false, false, false, false, true}));
         Press(sheet, Qt::Key_Return);
     };
-    EXPECT_TRUE(ui::RunToolbarsCommand(&frame, find, prompts));
+    EXPECT_TRUE(ui::RunToolbarsCommand(&frame, bars, prompts));
     EXPECT_FALSE(status->isVisible());
     EXPECT_TRUE(toolbar->isVisible());
     EXPECT_FALSE(dialogBar.isVisible());
