@@ -4,6 +4,7 @@
 #include "app/BatchLog.h"
 #include "app/BatchOperations.h"
 #include "project/ProjectBuild.h"
+#include "project/OptionRules.h"
 #include "project/ProjectFiles.h"
 #include "project/TranslationWriter.h"
 #include "projectdb/DefaultCodePage.h"
@@ -26,18 +27,6 @@ int Failed(BatchLog& log, std::string_view message)
         log.Error(message);
     log.Error(msg::BatchCommandFailed);
     return batchexit::Failed;
-}
-
-// The name a translation file is stored under: relative to the script's
-// directory when it lies there (so the project can move), else absolute.
-std::string StoredTranslationName(const fs::path& script, const fs::path& file)
-{
-    std::error_code ec;
-    const fs::path absolute = fs::absolute(file, ec);
-    const fs::path scriptDir = fs::absolute(script, ec).parent_path();
-    if (SameFile(absolute.parent_path(), scriptDir))
-        return absolute.filename().string();
-    return absolute.lexically_normal().string();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
+#include "app/DialogCommands.h"
 #include "app/ProjectFilesBar.h"
 #include "app/Prompter.h"
 #include "app/Settings.h"
@@ -59,6 +60,7 @@ CMainFrame::CMainFrame(CTesselApp& app, CSettings& settings, QWidget* parent)
     createStatusBar();
     createDocks();
     connectCommands();
+    new CDialogCommands(app_, *this);
 
     projectSlots_ = settings_.projectFiles();
     projectFiles_->setFiles(qln::GetProjectFiles(projectSlots_));
@@ -74,9 +76,12 @@ CMainFrame::CMainFrame(CTesselApp& app, CSettings& settings, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
-    // The windows that go with the frame must not reach its commands, which go first.
+    // Destroyed without being closed first (the application object went away):
+    // the project windows that go with the frame must not call back into it.
     closing_ = true;
-    disconnect(mdi_, nullptr, this, nullptr);
+    QObject::disconnect(mdi_, nullptr, this, nullptr);
+    for (CChildFrame* child : children())
+        QObject::disconnect(child, nullptr, this, nullptr);
 }
 
 QAction* CMainFrame::command(int id) const
@@ -216,6 +221,7 @@ void CMainFrame::addChild(CChildFrame* child)
     CTesselDoc* doc = child->document();
     connect(doc, &CTesselDoc::updateNeededChanged, this, &CMainFrame::updateBlinking);
     connect(doc, &CTesselDoc::statusText, this, &CMainFrame::setStatusText);
+    connect(doc, &CTesselDoc::translationsChanged, this, &CMainFrame::fillLanguages);
     connect(doc, &CTesselDoc::titleChanged, this, [this, doc] {
         showInProjectList(QString::fromStdString(doc->openedPath().string()));
     });

@@ -74,25 +74,25 @@ const CommandEntry kCommands[] = {
     {cmd::Bookmark, Edit, "Boo&kmark...", "", "Set or go to a bookmark", Project, false},
     {cmd::ExcludeItem, Edit, "Exclude I&tem", "Ctrl+X", "Exclude the text from translation\nExclude", Project, false},
 
-    {cmd::TranslationNew, TranslationMenu, "&New...", "", "Add a translation\nNew Translation", Project, false},
-    {cmd::TranslationDelete, TranslationMenu, "&Delete...", "", "Delete a translation\nDelete Translation", Project, false,
+    {cmd::TranslationNew, TranslationMenu, "&New...", "", "Add a translation\nNew Translation", Project, true},
+    {cmd::TranslationDelete, TranslationMenu, "&Delete...", "", "Delete a translation\nDelete Translation", Project, true,
      true},
     {cmd::UpdateDatabase, TranslationMenu, "&Update Database", "", "Update database\nUpdate", Project, true, true},
-    {cmd::ExportExcel, TranslationMenu, "Export Text to &Excel...", "", "Export the texts to a workbook", Project, false},
+    {cmd::ExportExcel, TranslationMenu, "Export Text to &Excel...", "", "Export the texts to a workbook", Project, true},
     {cmd::ExportDatabase, TranslationMenu, "Export Text to Data&base...", "", "Export the texts to a database", Project,
-     false},
-    {cmd::ImportText, TranslationMenu, "&Import Text ...", "", "Import texts from a file", Project, false, true},
-    {cmd::SettingsSource, TranslationSettings, "Source Text...", "", "Settings of the source script", Project, false},
+     true},
+    {cmd::ImportText, TranslationMenu, "&Import Text ...", "", "Import texts from a file", Project, true, true},
+    {cmd::SettingsSource, TranslationSettings, "Source Text...", "", "Settings of the source script", Project, true},
 
     {cmd::ViewMenu, View, "&Menu Resource", "", "Show the menu", Project, false},
     {cmd::ViewDialog, View, "&Dialog Resource", "", "Show the dialog", Project, false},
     {cmd::ViewBitmap, View, "&Bitmap Resource", "", "Show the bitmap", Project, false},
     {cmd::ViewStringTable, View, "&String at Table", "", "Show the string in the text table", Project, false, true},
-    {cmd::ViewToolbars, View, "&Toolbars...", "", "Show or hide the toolbars", Always, false},
+    {cmd::ViewToolbars, View, "&Toolbars...", "", "Show or hide the toolbars", Always, true},
 
     {cmd::ConvertDatabase, Tools, "&Convert Database...", "", "Convert a database to the current format", NoProject,
-     false},
-    {cmd::CompactDatabase, Tools, "Co&mpact Database...", "", "Compact a database file", NoProject, false},
+     true},
+    {cmd::CompactDatabase, Tools, "Co&mpact Database...", "", "Compact a database file", NoProject, true},
 
     {cmd::WindowCascade, Window, "&Cascade", "", "Arrange the windows overlapped", Project, true},
     {cmd::WindowTile, Window, "&Tile", "", "Arrange the windows side by side", Project, true},
@@ -138,7 +138,7 @@ void MainFrameCommands::Create(CMainFrame& frame)
         auto* action = new QAction(&frame);
         action->setVisible(false);
         action->setData(id);
-        frame.commands_[id] = {action, Project, false};
+        frame.commands_[id] = {action, Project, true};
     }
     for (int i = 0; i < CSettings::kRecentFiles; ++i) {
         auto* action = new QAction(&frame);

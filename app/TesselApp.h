@@ -42,6 +42,7 @@ public:
     CMainFrame* mainFrame() const { return frame_.get(); }
     CSettings& settings() { return settings_; }
     Prompter& prompter() { return prompter_; }
+    const std::filesystem::path& templatePath() const { return templatePath_; }
 
 private:
     CTesselDoc* findOpen(const std::filesystem::path& path) const;

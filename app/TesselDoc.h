@@ -77,6 +77,15 @@ public:
     // Reads Project.Status again (after the views changed translations).
     void RecomputeStatus();
 
+    // --- For the dialog commands (DialogCommands.cpp) ---------------------------------
+    // The owner of the database, for the imports that close and reopen it.
+    std::unique_ptr<CProjectDatabase>& databaseOwner() { return db_; }
+    // The include-file list changed: the project waits for an update.
+    void MarkIncludeListChanged();
+    // Translations were added, deleted or imported: status, title, language
+    // lists and views follow.
+    void TranslationsChanged(bool textsChanged);
+
 signals:
     void titleChanged();
     void updateNeededChanged(bool needed);
@@ -87,6 +96,7 @@ signals:
     // views let go of the one they held.
     void databaseChanged();
     void statusText(const QString& text);
+    void translationsChanged();
 
 private:
     bool openPaths(bool throughDatabase);

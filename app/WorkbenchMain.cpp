@@ -8,7 +8,12 @@
 #include "app/WorkbenchMain.h"
 #include "projectdb/Lifecycle.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QPixmap>
 #include <QTimer>
 
@@ -24,6 +29,52 @@ int SaveScreenshot(QWidget& window, const QString& file)
     return window.grab().save(file, "PNG") ? 0 : 2;
 }
 
+// QLN40_SCREENSHOT_COMMAND=id as well: the command runs first, and the picture
+// shows the main window with the command's dialog open over it; the dialog is
+// then cancelled. Without a window manager (Xvfb) the dialog has no caption,
+// so the style draws one from the dialog's title, as it does for MDI windows.
+void DrawDialog(QPainter& painter, QWidget& dialog, QPoint at)
+{
+    QStyleOptionTitleBar caption;
+    caption.initFrom(&dialog);
+    caption.text = dialog.windowTitle();
+    caption.titleBarFlags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+    caption.subControls = QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarCloseButton;
+    caption.titleBarState = Qt::WindowActive;
+    caption.state |= QStyle::State_Active;
+    QStyle* style = dialog.style();
+    const int height = style->pixelMetric(QStyle::PM_TitleBarHeight, &caption, &dialog);
+    caption.rect = QRect(at.x(), at.y() - height, dialog.width(), height);
+    style->drawComplexControl(QStyle::CC_TitleBar, &caption, &painter, &dialog);
+    painter.drawPixmap(at, dialog.grab());
+    painter.setPen(dialog.palette().color(QPalette::Shadow));
+    painter.drawRect(QRect(caption.rect.topLeft(), QSize(dialog.width(), dialog.height() + height)).adjusted(0, 0, -1, -1));
+}
+
+int SaveCommandScreenshot(qln::CMainFrame& frame, int command, const QString& file)
+{
+    QAction* action = frame.command(command);
+    if (!action || !action->isEnabled())
+        return 2;
+    int result = 2;
+    QTimer::singleShot(0, &frame, [action] { action->trigger(); });
+    QTimer::singleShot(1500, &frame, [&frame, &result, file] {
+        QPixmap shot = frame.grab();
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            QPainter painter(&shot);
+            DrawDialog(painter, *dialog, frame.mapFromGlobal(dialog->mapToGlobal(QPoint(0, 0))));
+            painter.end();
+            if (shot.save(file, "PNG"))
+                result = 0;
+            if (auto* modal = qobject_cast<QDialog*>(dialog))
+                modal->reject();
+        }
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    });
+    QApplication::exec();
+    return result;
+}
+
 }  // namespace
 
 extern "C" QLN_WORKBENCH_EXPORT int qln_workbench_main(int argc, char** argv, const char* fileName)
@@ -37,6 +88,9 @@ extern "C" QLN_WORKBENCH_EXPORT int qln_workbench_main(int argc, char** argv, co
     if (!tessel.InitInstance(QString::fromLocal8Bit(fileName ? fileName : "")))
         return 2;
     const QString screenshot = qEnvironmentVariable("QLN40_SCREENSHOT");
+    const int command = qEnvironmentVariableIntValue("QLN40_SCREENSHOT_COMMAND");
+    if (!screenshot.isEmpty() && command != 0)
+        return SaveCommandScreenshot(*tessel.mainFrame(), command, screenshot);
     if (!screenshot.isEmpty())
         return SaveScreenshot(*tessel.mainFrame(), screenshot);
     return tessel.ExitInstance(QApplication::exec());

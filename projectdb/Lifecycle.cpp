@@ -474,11 +474,17 @@ bool CreateTranslationColumns(sql::Database& from, sql::Database& to)
     return true;
 }
 
-bool FillConvertedDatabase(sql::Database& from, sql::Database& to, const ConvertProgress& progress)
+// Thrown out of the copy when the user cancels; the work file is then dropped.
+struct ConvertCancelled {};
+
+bool FillConvertedDatabase(sql::Database& from, sql::Database& to, const ConvertProgress& progress,
+                           const KeepGoing& keepGoing)
 {
     auto report = [&](int step) {
         if (progress)
             progress(step);
+        if (keepGoing && !keepGoing())
+            throw ConvertCancelled{};
     };
     sql::Transaction transaction(to);
     if (!CreateTranslationColumns(from, to))
@@ -513,7 +519,8 @@ bool FillConvertedDatabase(sql::Database& from, sql::Database& to, const Convert
 
 }  // namespace
 
-ConvertResult ConvertDatabase(const fs::path& database, const fs::path& templatePath, const ConvertProgress& progress)
+ConvertResult ConvertDatabase(const fs::path& database, const fs::path& templatePath, const ConvertProgress& progress,
+                              const KeepGoing& keepGoing)
 {
     ConvertResult result;
     std::error_code ec;
@@ -538,7 +545,7 @@ ConvertResult ConvertDatabase(const fs::path& database, const fs::path& template
         {
             sql::Database from(database, sql::Database::Mode::ReadOnly);
             sql::Database to(temp.path(), sql::Database::Mode::ReadWrite);
-            if (!FillConvertedDatabase(from, to, progress))
+            if (!FillConvertedDatabase(from, to, progress, keepGoing))
                 return result;
         }
         if (ReadFileVersion(temp.path()) != 8 || !IsProjectDatabase(temp.path()))
@@ -551,6 +558,9 @@ ConvertResult ConvertDatabase(const fs::path& database, const fs::path& template
         if (ec)
             return result;
         result.backup = backup;
+    } catch (const ConvertCancelled&) {
+        result.cancelled = true;
+        return result;
     } catch (const std::exception&) {
         return result;
     }

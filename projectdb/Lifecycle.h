@@ -161,6 +161,7 @@ struct ConvertResult {
     bool ok = false;
     std::filesystem::path backup;
     std::string message;
+    bool cancelled = false;  // the user stopped it: the old file is untouched
 };
 
 // Receives the step (0 to 16) as the tables are copied.
@@ -170,8 +171,9 @@ using ConvertProgress = std::function<void(int step)>;
 // every translation column is carried over (the language fields become
 // Lang_Id), the old file is kept under ConversionBackupPath(), and the path
 // then holds the converted database. On failure the old file is untouched and
-// no temporary file is left behind.
+// no temporary file is left behind. `keepGoing` is asked after each step;
+// false cancels the conversion with the same guarantee.
 ConvertResult ConvertDatabase(const std::filesystem::path& database, const std::filesystem::path& templatePath,
-                              const ConvertProgress& progress = {});
+                              const ConvertProgress& progress = {}, const KeepGoing& keepGoing = {});
 
 }  // namespace qln

@@ -4,6 +4,7 @@
 #include "projectdb/ProjectDatabase.h"
 #include "rcscript/Messages.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace qln {
@@ -327,10 +328,15 @@ FileNameCheckResult CheckTranslationFileName(CProjectDatabase& project, const fs
         result.message = Text(msg::TranslationFileInvalid, shown);
         return result;
     }
+    // Stored names are relative to the script's folder (and may use backslashes).
+    std::error_code absoluteError;
+    const fs::path scriptDir = fs::absolute(sourceScript, absoluteError).parent_path();
     sql::Statement st = db.prepare("SELECT FileName FROM Translations WHERE FileName IS NOT NULL");
     while (st.step()) {
         std::string used = st.columnText(0);
-        if (!used.empty() && SameFile(used, candidate)) {
+        std::replace(used.begin(), used.end(), '\\', '/');
+        const fs::path usedPath = fs::path(used).is_absolute() ? fs::path(used) : scriptDir / used;
+        if (!used.empty() && SameFile(usedPath, candidate)) {
             result.check = FileNameCheck::InUse;
             result.message = Text(msg::TranslationFileInUse, shown);
             return result;

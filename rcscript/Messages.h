@@ -476,6 +476,28 @@ inline constexpr std::string_view BlockHeaderTitle = "Version Block Header";
 inline constexpr std::string_view BlockHeaderLanguage = "Language:";
 inline constexpr std::string_view BlockHeaderCodePage = "Code page:";
 inline constexpr std::string_view BlockHeaderName = "Block name:";
+// --- Workbench: option pages and dialogs -------------------------------------------
+// %1 the extension list as typed (lower case).
+inline constexpr std::string_view IncludeExtensionsBadCharacters = "Include extension(s) '%1' contains not allowed characters";
+// %1 the refused extension.
+inline constexpr std::string_view IncludeExtensionRefused =
+    "Include extension '%1' is not accepted as a resource include file";
+inline constexpr std::string_view SourceSettingsTitle = "Source Text Settings";
+// %1 the language's display name.
+inline constexpr std::string_view TranslationSettingsTitle = "%1  Translation Settings";
+inline constexpr std::string_view TranslationFileLabel = "%1 Resource &File Name:";
+inline constexpr std::string_view ToolbarSettingsTitle = "Toolbar Settings";
+inline constexpr std::string_view ToolbarsColumn = "Toolbars";
+inline constexpr std::string_view ImportDialogTitle = "Import Text from File";
+inline constexpr std::string_view ImportFilterWorksheet = "Microsoft Excel File (*.xls)|*.xls|";
+inline constexpr std::string_view ImportFilterDatabase = "Database File (*.mdb)|*.mdb|";
+inline constexpr std::string_view ImportFilterScript =
+    "Resource Script File (*.rc)|*.rc|QLN 2.x Translated RC File (*.rc*)|*.rc*|";
+// Column choice of the worksheet export: the identifier and source entries.
+inline constexpr std::string_view ExportColumnIds = "\"Id's\"";
+inline constexpr std::string_view ExportColumnSource = "\"Source\"";
+// Offered once a worksheet is written, in place of closing the spreadsheet program.
+inline constexpr std::string_view ExportOpenWorkbook = "%1\n%2 rows exported.\n\nDo you want to open the file ?";
 
 // --- Workbench: start-up, main window, project document ---------------------------
 // The module with the workbench's windows could not be loaded: %1 its path, %2 why.

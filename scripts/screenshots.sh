@@ -65,3 +65,10 @@ printf '[SETTINGS]\nMainWndXpos=0\nMainWndYpos=0\nMainWndCX=1180\nMainWndCY=760\
   QLN40_SCREENSHOT="$out/texttable.png" \
   xvfb-run -a -s "-screen 0 1280x800x24" "$build/qln40" demo.rc)
 echo "docs/screenshots/texttable.png"
+# A property sheet open over the workbench: the German translation's settings
+# (Translation > Settings > German, command 302).
+(cd "$project" && HOME=/home/alice XDG_CONFIG_HOME="$work/workbench-config" XDG_DATA_HOME="$work/data" \
+  XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+  QLN40_SCREENSHOT="$out/settings.png" QLN40_SCREENSHOT_COMMAND=302 \
+  xvfb-run -a -s "-screen 0 1024x768x24" "$build/qln40" demo.rc)
+echo "docs/screenshots/settings.png"

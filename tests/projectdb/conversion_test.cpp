@@ -42,6 +42,21 @@ TEST(Conversion, VersionSevenOpensAndReadsInItsOwnLayout)
     EXPECT_EQ(BookmarkLangOf(p, 2), LangIdOf(9, 1));
 }
 
+TEST(Conversion, CancelledLeavesTheOldFileAndNoWorkFile)
+{
+    TempDir dir;
+    fs::path db = dir / "app.mdb";
+    test::MakeVersion7Database(db);
+    const std::string original = test::FileBytes(db);
+    int asked = 0;
+    ConvertResult r = ConvertDatabase(db, test::TemplatePath(), {}, [&] { return ++asked < 5; });
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_EQ(asked, 5);
+    EXPECT_TRUE(test::FileBytes(db) == original);
+    EXPECT_EQ(test::FilesIn(dir.path()), (std::vector<std::string>{"app.mdb"}));
+}
+
 TEST(Conversion, KeepsEverythingAndTheBackup)
 {
     TempDir dir;

@@ -263,6 +263,10 @@ TEST_F(TranslationsTest, TranslationFileNameChecks)
     };
     for (const Case& c : cases)
         EXPECT_EQ(CheckTranslationFileName(*project_, source, c.name).check, c.check) << c.name;
+    // A name stored relative to the script is found from any current folder.
+    ASSERT_EQ(NewTranslation(*project_, 12, 1, 1252, "sub\\demo_fra.rc").status, LanguageStatus::Ok);
+    std::filesystem::create_directory(dir_ / "sub");
+    EXPECT_EQ(CheckTranslationFileName(*project_, source, dir_ / "sub" / "demo_fra.rc").check, FileNameCheck::InUse);
     EXPECT_EQ(CheckTranslationFileName(*project_, source, dir_ / "exists.rc").message,
               "There exists already a file " + (dir_ / "exists.rc").string() + ".\nDo you realy want to use the file name ?");
 }

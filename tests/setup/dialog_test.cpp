@@ -2,6 +2,7 @@
 // Deinstall, the keyboard, and a whole installation through its buttons.
 #include "setup/setup_support.h"
 
+#include "QtTestApplication.h"
 #include "rcscript/Messages.h"
 #include "setup/SetupDialog.h"
 #include "setup/SetupMessages.h"
@@ -26,27 +27,9 @@ namespace {
 namespace fs = std::filesystem;
 namespace msg = setup::msg;
 
-// One application object for the whole program, gone before main() returns
-// (a static one would outlive the Qt globals it needs when it is destroyed).
-class QtApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[12] = "setup_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-
 // gtest owns the environment.
 [[maybe_unused]] const ::testing::Environment* const kQtApplication =
-    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+    ::testing::AddGlobalTestEnvironment(new test::QtApplicationEnvironment);
 
 // The real dialog; message boxes and the medium dialog answer from a transcript.
 class TestDialog : public setup::SetupDialog {
