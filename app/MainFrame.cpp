@@ -195,7 +195,9 @@ std::vector<CMainFrame::Bar> CMainFrame::barTable() const
 
 CChildFrame* CMainFrame::activeChild() const
 {
-    return qobject_cast<CChildFrame*>(mdi_->activeSubWindow());
+    // The current sub-window stays current while a dialog or progress window
+    // holds the activation, so commands keep their project.
+    return qobject_cast<CChildFrame*>(mdi_->currentSubWindow());
 }
 
 std::vector<CChildFrame*> CMainFrame::children() const
