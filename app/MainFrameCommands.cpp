@@ -152,6 +152,10 @@ void MainFrameCommands::Create(CMainFrame& frame)
     frame.command(cmd::UpdateDatabase)->setIcon(style->standardIcon(QStyle::SP_ArrowUp));
     frame.command(cmd::ProjectListOpen)->setIcon(style->standardIcon(QStyle::SP_DirOpenIcon));
     frame.command(cmd::ProjectListRemove)->setIcon(style->standardIcon(QStyle::SP_TrashIcon));
+    // Menu images of File Includes, Delete translation and Exclude Item.
+    frame.command(cmd::ShowIncludes)->setIcon(style->standardIcon(QStyle::SP_FileLinkIcon));
+    frame.command(cmd::TranslationDelete)->setIcon(style->standardIcon(QStyle::SP_DialogDiscardButton));
+    frame.command(cmd::ExcludeItem)->setIcon(style->standardIcon(QStyle::SP_DialogCancelButton));
 }
 
 void MainFrameCommands::Menus(CMainFrame& frame)
