@@ -13,6 +13,8 @@ inline constexpr int ShowDialogs = 32981, ShowMenus = 32980, ShowStringtables = 
 inline constexpr int RemoveMarks = 32983, Bookmark = 32969, ExcludeItem = 32978;
 inline constexpr int TranslationNew = 32944, TranslationDelete = 32945, UpdateDatabase = 126,
                      ExportExcel = 32964, ExportDatabase = 32975, ImportText = 32974;
+// Translation > Check Translation (an id of our own, above the others).
+inline constexpr int CheckTranslation = 33100;
 // Translation > Settings: the source text, then one entry per language, in
 // the order of CTesselDoc::translations() (the id minus 300 is the text
 // table's column: 1 the source text, 2 the first translation).

@@ -2,6 +2,7 @@
 
 #include "views/TranslationBar.h"
 
+#include "app/CheckCommands.h"
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/DialogCommands.h"
@@ -61,6 +62,7 @@ CMainFrame::CMainFrame(CTesselApp& app, CSettings& settings, QWidget* parent)
     createDocks();
     connectCommands();
     new CDialogCommands(app_, *this);
+    new CCheckCommands(*this);
 
     projectSlots_ = settings_.projectFiles();
     projectFiles_->setFiles(qln::GetProjectFiles(projectSlots_));

@@ -82,6 +82,8 @@ const CommandEntry kCommands[] = {
     {cmd::ExportDatabase, TranslationMenu, "Export Text to Data&base...", "", "Export the texts to a database", Project,
      true},
     {cmd::ImportText, TranslationMenu, "&Import Text ...", "", "Import texts from a file", Project, true, true},
+    {cmd::CheckTranslation, TranslationMenu, "&Check Translation", "Ctrl+Shift+K",
+     "Check the translation for faults\nCheck Translation", Project, false, true},
     {cmd::SettingsSource, TranslationSettings, "Source Text...", "", "Settings of the source script", Project, true},
 
     {cmd::ViewMenu, View, "&Menu Resource", "", "Show the menu", Project, false},

@@ -60,15 +60,16 @@ int SaveCommandScreenshot(qln::CMainFrame& frame, int command, const QString& fi
     QTimer::singleShot(0, &frame, [action] { action->trigger(); });
     QTimer::singleShot(1500, &frame, [&frame, &result, file] {
         QPixmap shot = frame.grab();
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog) {
+            // A dialog the command opened is drawn over the window.
             QPainter painter(&shot);
             DrawDialog(painter, *dialog, frame.mapFromGlobal(dialog->mapToGlobal(QPoint(0, 0))));
-            painter.end();
-            if (shot.save(file, "PNG"))
-                result = 0;
-            if (auto* modal = qobject_cast<QDialog*>(dialog))
-                modal->reject();
         }
+        if (shot.save(file, "PNG"))
+            result = 0;
+        if (auto* modal = qobject_cast<QDialog*>(dialog))
+            modal->reject();
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     });
     QApplication::exec();

@@ -554,6 +554,20 @@ inline constexpr std::string_view CommandNotAvailable = "Not available yet";
 // The settings file could not be written: %1 the file.
 inline constexpr std::string_view SettingsNotWritten = "The settings could not be saved to %1.";
 
+// --- Workbench: translation checks ------------------------------------------------
+inline constexpr std::string_view CheckDockTitle = "Check Results";
+// Column headers of the check results.
+inline constexpr std::string_view CheckColumnSeverity = "Severity";
+inline constexpr std::string_view CheckColumnCheck = "Check";
+inline constexpr std::string_view CheckColumnResource = "Resource";
+inline constexpr std::string_view CheckColumnId = "Id";
+inline constexpr std::string_view CheckColumnSource = "Source Text";
+inline constexpr std::string_view CheckColumnTranslation = "Translation";
+inline constexpr std::string_view CheckColumnMessage = "Message";
+// %1 the number of findings, %2 the language, %3 the texts checked.
+inline constexpr std::string_view CheckStatus = "%1 finding(s) in %2 (%3 texts checked)";
+inline constexpr std::string_view CheckNoTranslation = "The project has no translation to check.";
+
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);
 
