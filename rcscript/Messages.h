@@ -554,6 +554,11 @@ inline constexpr std::string_view CommandNotAvailable = "Not available yet";
 // The settings file could not be written: %1 the file.
 inline constexpr std::string_view SettingsNotWritten = "The settings could not be saved to %1.";
 
+
+// --- Dialog preview ---------------------------------------------------------
+// Title of a dialog's preview window: %1 the dialog, %2 the language.
+inline constexpr std::string_view PreviewTitle = "%1 - %2";
+
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);
 
