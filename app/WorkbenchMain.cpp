@@ -31,7 +31,8 @@ int SaveScreenshot(QWidget& window, const QString& file)
 
 // QLN40_SCREENSHOT_COMMAND=id as well: the command runs first, and the picture
 // shows the main window with the command's dialog open over it; the dialog is
-// then cancelled. Without a window manager (Xvfb) the dialog has no caption,
+// then cancelled. A command that opens a window of the workbench instead
+// (a preview) is shown with that window. Without a window manager (Xvfb) the dialog has no caption,
 // so the style draws one from the dialog's title, as it does for MDI windows.
 void DrawDialog(QPainter& painter, QWidget& dialog, QPoint at)
 {
@@ -68,6 +69,8 @@ int SaveCommandScreenshot(qln::CMainFrame& frame, int command, const QString& fi
                 result = 0;
             if (auto* modal = qobject_cast<QDialog*>(dialog))
                 modal->reject();
+        } else if (shot.save(file, "PNG")) {
+            result = 0;  // the command opened a window inside the main window
         }
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     });
