@@ -199,7 +199,11 @@ CChildFrame* CMainFrame::activeChild() const
 {
     // The current sub-window stays current while a dialog or progress window
     // holds the activation, so commands keep their project.
-    return qobject_cast<CChildFrame*>(mdi_->currentSubWindow());
+    QMdiSubWindow* current = mdi_->currentSubWindow();
+    if (auto* child = qobject_cast<CChildFrame*>(current))
+        return child;
+    // A project's other windows (dialog previews) name the frame they belong to.
+    return current ? qobject_cast<CChildFrame*>(current->property("qlnChildFrame").value<QObject*>()) : nullptr;
 }
 
 std::vector<CChildFrame*> CMainFrame::children() const

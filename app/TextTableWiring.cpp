@@ -2,6 +2,7 @@
 
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
+#include "app/DialogPreviewWindow.h"
 #include "app/MainFrame.h"
 #include "app/TesselDoc.h"
 #include "views/TextListView.h"
@@ -149,6 +150,7 @@ void ConnectTextTableCommands(CMainFrame& frame)
     if (frame.property("qlnTextCommands").toBool())
         return;
     frame.setProperty("qlnTextCommands", true);
+    ConnectDialogPreview(frame);
     CMainFrame* main = &frame;
     for (const auto& [id, command] : kCommands) {
         QAction* action = frame.command(id);

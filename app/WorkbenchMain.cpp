@@ -31,7 +31,8 @@ int SaveScreenshot(QWidget& window, const QString& file)
 
 // QLN40_SCREENSHOT_COMMAND=id as well: the command runs first, and the picture
 // shows the main window with the command's dialog open over it; the dialog is
-// then cancelled. Without a window manager (Xvfb) the dialog has no caption,
+// then cancelled. A command that opens a window of the workbench instead
+// (a preview) is shown with that window. Without a window manager (Xvfb) the dialog has no caption,
 // so the style draws one from the dialog's title, as it does for MDI windows.
 void DrawDialog(QPainter& painter, QWidget& dialog, QPoint at)
 {

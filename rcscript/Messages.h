@@ -568,6 +568,10 @@ inline constexpr std::string_view CheckColumnMessage = "Message";
 inline constexpr std::string_view CheckStatus = "%1 finding(s) in %2 (%3 texts checked)";
 inline constexpr std::string_view CheckNoTranslation = "The project has no translation to check.";
 
+// --- Dialog preview ---------------------------------------------------------
+// Title of a dialog's preview window: %1 the dialog, %2 the language.
+inline constexpr std::string_view PreviewTitle = "%1 - %2";
+
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);
 
