@@ -72,12 +72,6 @@ echo "docs/screenshots/texttable.png"
   QLN40_SCREENSHOT="$out/settings.png" QLN40_SCREENSHOT_COMMAND=302 \
   xvfb-run -a -s "-screen 0 1024x768x24" "$build/qln40" demo.rc)
 echo "docs/screenshots/settings.png"
-# Translation > Check Translation (command 33100) on the German translation.
-(cd "$project" && HOME=/home/alice XDG_CONFIG_HOME="$work/workbench-config" XDG_DATA_HOME="$work/data" \
-  XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-  QLN40_SCREENSHOT="$out/checks.png" QLN40_SCREENSHOT_COMMAND=33100 \
-  xvfb-run -a -s "-screen 0 1280x800x24" "$build/qln40" demo.rc)
-echo "docs/screenshots/checks.png"
 # The dialog preview (View > Dialog Resource, command 32950) of the row the
 # table starts on, in German: the converter's "&Swap", left untranslated so
 # that the table starts on it (the preview then shows its source text).
@@ -87,3 +81,9 @@ python3 -c "import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); c.execute(\"UPDA
   QLN40_SCREENSHOT="$out/preview.png" QLN40_SCREENSHOT_COMMAND=32950 \
   xvfb-run -a -s "-screen 0 1280x800x24" "$build/qln40" demo.rc)
 echo "docs/screenshots/preview.png"
+# Translation > Check Translation (command 33100) on the German translation.
+(cd "$project" && HOME=/home/alice XDG_CONFIG_HOME="$work/workbench-config" XDG_DATA_HOME="$work/data" \
+  XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+  QLN40_SCREENSHOT="$out/checks.png" QLN40_SCREENSHOT_COMMAND=33100 \
+  xvfb-run -a -s "-screen 0 1280x800x24" "$build/qln40" demo.rc)
+echo "docs/screenshots/checks.png"
