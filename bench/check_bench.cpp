@@ -7,6 +7,7 @@
 // usage: check_bench [LINES] [DIRECTORY]
 
 #include "BenchSupport.h"
+#include "GeneratedProject.h"
 #include "project/ProjectBuild.h"
 #include "project/PseudoTranslation.h"
 #include "project/TranslationChecks.h"
@@ -27,17 +28,10 @@ int main(int argc, char** argv)
     const int lines = argc > 1 ? std::atoi(argv[1]) : 100000;
     const bench::WorkFolder folder("check-bench", argc > 2 ? fs::path(argv[2]) : fs::path());
     const fs::path& dir = folder.path();
-    const fs::path script = dir / "big.rc";
-    const fs::path database = dir / "big_rc.mdb";
-    bench::WriteFile(script, bench::GenerateScript({.lines = lines}).text);
-
-    fs::copy_file(qln::DefaultTemplatePath(), database, fs::copy_options::overwrite_existing);
-    qln::CProjectDatabase project(database);
-    qln::BuildReport report;
-    if (qln::BuildFromScript(script, project, qln::NoProgress(), &report) != 0) {
-        std::fprintf(stderr, "build failed: %s\n", report.message.c_str());
+    const std::unique_ptr<qln::CProjectDatabase> built = bench::BuildGeneratedProject(dir, {.lines = lines});
+    if (!built)
         return 1;
-    }
+    qln::CProjectDatabase& project = *built;
     if (!qln::AddLanguage(project, 7, 1, 1252) || !qln::AddLanguage(project, 12, 1, 1252))
         return 1;
     project.db().exec("UPDATE ResourceText SET \"German\" = CASE WHEN LineIndex % 100 = 0 "

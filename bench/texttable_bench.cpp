@@ -7,6 +7,7 @@
 // usage: texttable_bench [LINES] [DIRECTORY]
 
 #include "BenchSupport.h"
+#include "GeneratedProject.h"
 #include "project/ProjectBuild.h"
 #include "projectdb/Lifecycle.h"
 #include "projectdb/ProjectDatabase.h"
@@ -29,16 +30,10 @@ int main(int argc, char** argv)
 {
     const long lines = argc > 1 ? std::atol(argv[1]) : 100000;
     const bench::WorkFolder folder("texttable-bench", argc > 2 ? fs::path(argv[2]) : fs::path());
-    const fs::path script = folder / "big.rc";
-    const fs::path database = folder / "big_rc.mdb";
-    bench::WriteFile(script, bench::GenerateScript({.lines = lines}).text);
-    fs::copy_file(qln::DefaultTemplatePath(), database, fs::copy_options::overwrite_existing);
-    qln::CProjectDatabase project(database);
-    qln::BuildReport report;
-    if (qln::BuildFromScript(script, project, qln::NoProgress(), &report) != 0) {
-        std::fprintf(stderr, "build failed: %s\n", report.message.c_str());
+    const std::unique_ptr<qln::CProjectDatabase> built = bench::BuildGeneratedProject(folder.path(), {.lines = lines});
+    if (!built)
         return 1;
-    }
+    qln::CProjectDatabase& project = *built;
     if (!qln::AddLanguage(project, 7, 1, 1252) || !qln::AddLanguage(project, 12, 1, 1252))
         return 1;
     project.db().exec("UPDATE ResourceText SET \"German\" = SourceText || ' (de)' WHERE LineIndex % 2 = 0");

@@ -7,6 +7,7 @@
 // usage: worksheet_bench [TEXTS] [DIRECTORY]
 
 #include "BenchSupport.h"
+#include "GeneratedProject.h"
 #include "project/ProjectBuild.h"
 #include "project/TextTable.h"
 #include "project/Worksheet.h"
@@ -28,17 +29,11 @@ int main(int argc, char** argv)
     const int texts = argc > 1 ? std::atoi(argv[1]) : 100000;
     const bench::WorkFolder folder("worksheet-bench", argc > 2 ? fs::path(argv[2]) : fs::path());
     const fs::path& dir = folder.path();
-    const fs::path script = dir / "big.rc";
-    const fs::path database = dir / "big_rc.mdb";
-    bench::WriteFile(script, bench::GenerateScript({.lines = 0, .texts = texts}).text);
-
-    fs::copy_file(qln::DefaultTemplatePath(), database, fs::copy_options::overwrite_existing);
-    qln::CProjectDatabase project(database);
-    qln::BuildReport report;
-    if (qln::BuildFromScript(script, project, qln::NoProgress(), &report) != 0) {
-        std::fprintf(stderr, "build failed: %s\n", report.message.c_str());
+    const std::unique_ptr<qln::CProjectDatabase> built =
+        bench::BuildGeneratedProject(dir, {.lines = 0, .texts = texts});
+    if (!built)
         return 1;
-    }
+    qln::CProjectDatabase& project = *built;
     if (!qln::AddLanguage(project, 7, 1, 1252) || !qln::AddLanguage(project, 12, 1, 1252))
         return 1;
     project.db().exec("UPDATE ResourceText SET \"German\" = SourceText || ' (de, äöü)', "

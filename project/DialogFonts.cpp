@@ -1,5 +1,7 @@
 #include "project/DialogFonts.h"
 
+#include "project/TextChecks.h"
+
 #include "rcscript/AsciiText.h"
 
 #include <fontconfig/fontconfig.h>
@@ -58,7 +60,7 @@ std::optional<std::filesystem::path> MatchFamily(std::string_view family)
 std::size_t DecodeAt(std::string_view text, std::size_t i, char32_t& cp)
 {
     const unsigned char lead = static_cast<unsigned char>(text[i]);
-    const std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    const std::size_t n = checks::Utf8SequenceLength(lead);
     if (n == 1 || i + n > text.size()) {
         cp = lead;
         return 1;

@@ -70,11 +70,6 @@ std::size_t EscapeLength(std::string_view text, std::size_t at)
     return 2;
 }
 
-std::size_t Utf8Length(unsigned char lead)
-{
-    return lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-}
-
 std::string Transform(std::string_view source, const AccentTable& accents, int expandPercent)
 {
     const std::vector<Placeholder> placeholders = FindPlaceholders(source);
@@ -92,7 +87,7 @@ std::string Transform(std::string_view source, const AccentTable& accents, int e
         else if (source[i] == '%' && i + 1 < source.size() && source[i + 1] == '%')
             keep = 2;
         else if (source[i] == '&' && i + 1 < source.size())
-            keep = source[i + 1] == '&' ? 2 : 1 + Utf8Length(static_cast<unsigned char>(source[i + 1]));
+            keep = source[i + 1] == '&' ? 2 : 1 + Utf8SequenceLength(static_cast<unsigned char>(source[i + 1]));
         if (keep) {
             out.append(source.substr(i, keep));
             ++visible;
@@ -104,7 +99,7 @@ std::string Transform(std::string_view source, const AccentTable& accents, int e
             accents.append(source[i], out);
             ++i;
         } else {
-            const std::size_t n = std::min(Utf8Length(c), source.size() - i);
+            const std::size_t n = std::min(Utf8SequenceLength(c), source.size() - i);
             out.append(source.substr(i, n));
             i += n;
         }
@@ -114,11 +109,6 @@ std::string Transform(std::string_view source, const AccentTable& accents, int e
     out.append(pad, kFiller);
     out += ']';
     return out;
-}
-
-bool IsNameText(int category)
-{
-    return category == category::Include || category == category::BitmapFile || category == category::BlockHeader;
 }
 
 }  // namespace
@@ -141,7 +131,7 @@ PseudoResult PseudoTranslate(CProjectDatabase& project, std::string_view languag
     for (const TextTableRow& row : table.rows) {
         if (row.sourceText.empty())
             continue;
-        if (row.excluded || IsNameText(row.category) || !row.translations[static_cast<std::size_t>(column)].empty()) {
+        if (row.excluded || IsNameCategory(row.category) || !row.translations[static_cast<std::size_t>(column)].empty()) {
             ++result.kept;
             continue;
         }

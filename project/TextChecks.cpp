@@ -215,7 +215,7 @@ std::vector<std::string> FindHotkeys(std::string_view text)
             continue;
         }
         const unsigned char lead = static_cast<unsigned char>(text[i + 1]);
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        const std::size_t length = Utf8SequenceLength(lead);
         std::string key(text.substr(i + 1, length));
         if (length == 1)
             key[0] = static_cast<char>(std::tolower(lead));

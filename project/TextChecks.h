@@ -10,6 +10,13 @@
 
 namespace qln::checks {
 
+// Bytes of the UTF-8 sequence that starts with `lead` (1 for ASCII and for a
+// byte that cannot start one).
+constexpr std::size_t Utf8SequenceLength(unsigned char lead)
+{
+    return lead < 0xC0 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+}
+
 // A format placeholder found in a text.
 struct Placeholder {
     std::size_t offset = 0;  // byte offset of the '%'

@@ -38,6 +38,12 @@ inline constexpr int PopupMenu = 14;
 inline constexpr int Include = 15;
 }  // namespace category
 
+// Texts that name files or version blocks rather than words to translate.
+inline bool IsNameCategory(int c)
+{
+    return c == category::Include || c == category::BitmapFile || c == category::BlockHeader;
+}
+
 // Category of a line kind (0 for kinds without one).
 int ItemCategory(int lineKind);
 // "Dialog Item", "Menu Item", ...; empty for category 0.

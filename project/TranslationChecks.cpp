@@ -34,12 +34,6 @@ std::size_t CheckRank(std::string_view name)
     return static_cast<std::size_t>(std::find(std::begin(kNames), std::end(kNames), name) - std::begin(kNames));
 }
 
-// Texts that are names of files or blocks rather than words.
-bool IsNameText(int category)
-{
-    return category == category::Include || category == category::BitmapFile || category == category::BlockHeader;
-}
-
 bool IsDialogText(int category)
 {
     return category == category::DialogItem || category == category::DialogCaption;
@@ -51,7 +45,7 @@ std::string CharacterAt(std::string_view text, std::size_t offset)
     if (offset >= text.size())
         return {};
     const unsigned char lead = static_cast<unsigned char>(text[offset]);
-    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    const std::size_t length = Utf8SequenceLength(lead);
     return std::string(text.substr(offset, length));
 }
 
@@ -122,7 +116,7 @@ private:
     {
         const std::string& translation = translationOf(row);
         const bool translated = !row.excluded && !translation.empty();
-        if (translated && !IsNameText(row.category)) {
+        if (translated && !IsNameCategory(row.category)) {
             if (enabled(kPlaceholders))
                 if (std::string why = ComparePlaceholders(row.sourceText, translation); !why.empty())
                     add(order, kPlaceholders, Severity::Error, std::move(why));
@@ -137,7 +131,7 @@ private:
         }
         if (enabled(kEncoding))
             checkEncoding(order, writtenText(row));
-        if (enabled(kUntranslated) && !row.excluded && translation.empty() && !IsNameText(row.category))
+        if (enabled(kUntranslated) && !row.excluded && translation.empty() && !IsNameCategory(row.category))
             add(order, kUntranslated, Severity::Info, std::string(msg::CheckUntranslated));
     }
 

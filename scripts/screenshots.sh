@@ -48,42 +48,31 @@ qln_demo /A demo_rc.mdb German demo_de.rc
 qln_demo /I translations/demo_de.rc German demo_rc.mdb
 qln_demo /A demo_rc.mdb French demo_fr.rc
 qln_demo /I translations/demo_fr.rc French demo_rc.mdb
+# One picture of the workbench on the demo project under a virtual X server:
+# shot FILE SCREEN [COMMAND] (COMMAND: the id of a command to run first).
+shot() {
+  (cd "$project" && HOME=/home/alice XDG_CONFIG_HOME="$work/workbench-config" XDG_DATA_HOME="$work/data" \
+    XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+    QLN40_SCREENSHOT="$out/$1" QLN40_SCREENSHOT_COMMAND="${3:-0}" \
+    xvfb-run -a -s "-screen 0 $2" "$build/qln40" demo.rc)
+  echo "docs/screenshots/$1"
+}
 printf '[SETTINGS]\nMainWndXpos=0\nMainWndYpos=0\nMainWndCX=1000\nMainWndCY=700\n' >"$work/workbench-config/qln40.ini"
-(cd "$project" && HOME=/home/alice XDG_CONFIG_HOME="$work/workbench-config" XDG_DATA_HOME="$work/data" \
-  XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-  QLN40_SCREENSHOT="$out/workbench.png" \
-  xvfb-run -a -s "-screen 0 1024x768x24" "$build/qln40" demo.rc)
-echo "docs/screenshots/workbench.png"
+shot workbench.png 1024x768x24
 
 # The text table with the translation bar: the same project with a few
 # German texts left to translate, the first of them selected.
 sqlite3 "$project/demo_rc.mdb" "UPDATE ResourceText SET German = NULL WHERE SourceText IN ('Kilometre', 'Mass', 'Temperature')" 2>/dev/null ||
   python3 -c "import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); c.execute(\"UPDATE ResourceText SET German = NULL WHERE SourceText IN ('Kilometre', 'Mass', 'Temperature')\"); c.commit()" "$project/demo_rc.mdb"
 printf '[SETTINGS]\nMainWndXpos=0\nMainWndYpos=0\nMainWndCX=1180\nMainWndCY=760\n' >"$work/workbench-config/qln40.ini"
-(cd "$project" && HOME=/home/alice XDG_CONFIG_HOME="$work/workbench-config" XDG_DATA_HOME="$work/data" \
-  XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-  QLN40_SCREENSHOT="$out/texttable.png" \
-  xvfb-run -a -s "-screen 0 1280x800x24" "$build/qln40" demo.rc)
-echo "docs/screenshots/texttable.png"
+shot texttable.png 1280x800x24
 # A property sheet open over the workbench: the German translation's settings
 # (Translation > Settings > German, command 302).
-(cd "$project" && HOME=/home/alice XDG_CONFIG_HOME="$work/workbench-config" XDG_DATA_HOME="$work/data" \
-  XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-  QLN40_SCREENSHOT="$out/settings.png" QLN40_SCREENSHOT_COMMAND=302 \
-  xvfb-run -a -s "-screen 0 1024x768x24" "$build/qln40" demo.rc)
-echo "docs/screenshots/settings.png"
+shot settings.png 1024x768x24 302
 # The dialog preview (View > Dialog Resource, command 32950) of the row the
 # table starts on, in German: the converter's "&Swap", left untranslated so
 # that the table starts on it (the preview then shows its source text).
 python3 -c "import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); c.execute(\"UPDATE ResourceText SET German = NULL WHERE SourceText = '&Swap'\"); c.commit()" "$project/demo_rc.mdb"
-(cd "$project" && HOME=/home/alice XDG_CONFIG_HOME="$work/workbench-config" XDG_DATA_HOME="$work/data" \
-  XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-  QLN40_SCREENSHOT="$out/preview.png" QLN40_SCREENSHOT_COMMAND=32950 \
-  xvfb-run -a -s "-screen 0 1280x800x24" "$build/qln40" demo.rc)
-echo "docs/screenshots/preview.png"
+shot preview.png 1280x800x24 32950
 # Translation > Check Translation (command 33100) on the German translation.
-(cd "$project" && HOME=/home/alice XDG_CONFIG_HOME="$work/workbench-config" XDG_DATA_HOME="$work/data" \
-  XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-  QLN40_SCREENSHOT="$out/checks.png" QLN40_SCREENSHOT_COMMAND=33100 \
-  xvfb-run -a -s "-screen 0 1280x800x24" "$build/qln40" demo.rc)
-echo "docs/screenshots/checks.png"
+shot checks.png 1280x800x24 33100

@@ -123,8 +123,8 @@ std::string MenuFileText(std::string_view group, std::string_view directoryFileN
         }
         return text;
     };
-    return "<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
-           " \"http://www.freedesktop.org/standards/menu-spec/1.0/menu.dtd\">\n"
+    // Menu readers need no document type line; the file is plain XML.
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<Menu>\n"
            "  <Name>Applications</Name>\n"
            "  <Menu>\n"
