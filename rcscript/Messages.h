@@ -572,6 +572,22 @@ inline constexpr std::string_view CheckNoTranslation = "The project has no trans
 // Title of a dialog's preview window: %1 the dialog, %2 the language.
 inline constexpr std::string_view PreviewTitle = "%1 - %2";
 
+// --- Menu view and bitmap view ------------------------------------------------
+// Window titles: %1 the menu's or the bitmap's name, %2 the project's title.
+inline constexpr std::string_view MenuViewTitle = "Menu: %1  (%2)";
+inline constexpr std::string_view BitmapViewTitle = "Bitmap: %1  (%2)";
+inline constexpr std::string_view ViewSourceLanguage = "View with &Source Language";
+inline constexpr std::string_view ViewTranslated = "View &Translated";
+inline constexpr std::string_view ContextStringAtTable = "String at Table";
+inline constexpr std::string_view ContextFileNameAtTable = "File Name at Table";
+inline constexpr std::string_view ItemNotInTextTable =
+    "The text of the selected item is not visible at the 'Text Table' window.";
+inline constexpr std::string_view BitmapTooLarge = "Bitmap is too large.";
+// %1 the bitmap's file name.
+inline constexpr std::string_view BitmapFileNotFound = "%1\n(Bitmap file not found)";
+inline constexpr std::string_view SourceBitmapPane = "Source Bitmap";
+inline constexpr std::string_view BitmapPaneSuffix = "Bitmap";
+
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);
 
