@@ -4,6 +4,7 @@
 #include "app/CommandIds.h"
 #include "app/DialogPreviewWindow.h"
 #include "app/MainFrame.h"
+#include "app/MenuBitmapWindows.h"
 #include "app/TesselDoc.h"
 #include "views/TextListView.h"
 #include "views/TranslationBar.h"
@@ -142,6 +143,7 @@ CTextListView* AttachTextTable(CMainFrame& frame, CChildFrame& child, CTesselDoc
         if (CTranslationBar* bar = Bar(*main))
             bar->startTranslating();
     });
+    ConnectMenuBitmapRequests(frame, *view);
     return view;
 }
 
@@ -151,6 +153,7 @@ void ConnectTextTableCommands(CMainFrame& frame)
         return;
     frame.setProperty("qlnTextCommands", true);
     ConnectDialogPreview(frame);
+    ConnectMenuBitmapViews(frame);
     CMainFrame* main = &frame;
     for (const auto& [id, command] : kCommands) {
         QAction* action = frame.command(id);
