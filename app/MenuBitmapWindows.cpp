@@ -166,7 +166,7 @@ void Raise(CMainFrame& frame, QMdiSubWindow* window)
 }
 
 // A new window of the project, closed with it or when its database goes.
-QMdiSubWindow* AddView(CMainFrame& frame, CChildFrame* child, QWidget* view, const QString& title)
+QMdiSubWindow* AddView(CMainFrame& frame, CChildFrame* child, QWidget* view, const QString& title, QSize size)
 {
     auto* window = new QMdiSubWindow;
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -183,7 +183,7 @@ QMdiSubWindow* AddView(CMainFrame& frame, CChildFrame* child, QWidget* view, con
         window->setWindowTitle(title.left(open) + QStringLiteral("  (") + doc->title() + ')');
     });
     frame.mdiArea()->addSubWindow(window);
-    window->resize((frame.mdiArea()->viewport()->size() / 2).expandedTo(QSize(320, 360)));
+    window->resize(size.boundedTo(frame.mdiArea()->viewport()->size()).expandedTo(QSize(320, 360)));
     window->show();
     frame.mdiArea()->setActiveSubWindow(window);
     return window;
@@ -268,7 +268,8 @@ QMdiSubWindow* OpenMenuView(CMainFrame& frame, std::int32_t menuLine, LanguagePa
         return nullptr;
     const QString title = ViewTitle(msg::MenuViewTitle, menu->name, *child->document());
     auto* view = new CDynMenuView(*project, std::move(*menu));
-    QMdiSubWindow* window = AddView(frame, child, view, title);
+    // A menu is long and narrow: as high as the area allows.
+    QMdiSubWindow* window = AddView(frame, child, view, title, QSize(400, frame.mdiArea()->viewport()->height()));
     window->setProperty(kMenuLine, menuLine);
     CMainFrame* main = &frame;
     QObject::connect(view, &CDynMenuView::itemSelected, window, [main, window](qint32 line) {
@@ -317,7 +318,7 @@ QMdiSubWindow* OpenBitmapView(CMainFrame& frame, std::int32_t bitmapLine, Langua
     QObject::connect(view, &CDynBitmapView::tooLarge, main,
                      [main](const QString& text) { Tell(*main, QMessageBox::Warning, text.toStdString()); });
     const QString title = ViewTitle(msg::BitmapViewTitle, view->name(), *child->document());
-    QMdiSubWindow* window = AddView(frame, child, view, title);
+    QMdiSubWindow* window = AddView(frame, child, view, title, view->extent() + QSize(40, 80));
     window->setProperty(kBitmapLine, bitmapLine);
     QObject::connect(view, &CDynBitmapView::translatedRequested, window, [main, window, child] {
         if (const auto language = TranslatedLanguage(*main, *child->document()))

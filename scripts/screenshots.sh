@@ -76,3 +76,8 @@ python3 -c "import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); c.execute(\"UPDA
 shot preview.png 1280x800x24 32950
 # Translation > Check Translation (command 33100) on the German translation.
 shot checks.png 1280x800x24 33100
+# The menu view (View > Menu Resource, command 32951) of the row the table
+# starts on, in German: "&Options..." left untranslated and "Always on &Top"
+# marked changed in the source, so that the tree shows each state's image.
+python3 -c "import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); c.execute(\"UPDATE ResourceText SET German = NULL WHERE SourceText = '&Options...'\"); c.execute(\"UPDATE ResourceText SET German_Modified = 1 WHERE SourceText = 'Always on &Top'\"); c.commit()" "$project/demo_rc.mdb"
+shot menuview.png 1280x800x24 32951
