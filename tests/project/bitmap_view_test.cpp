@@ -2,6 +2,8 @@
 
 #include "build_support.h"
 
+#include "BitmapFiles.h"
+
 #include "project/BitmapView.h"
 #include "project/TranslationStore.h"
 #include "projectdb/ProjectDatabase.h"
@@ -9,66 +11,15 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace qln::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-void Put16(std::vector<std::uint8_t>& b, std::uint32_t v)
-{
-    b.push_back(static_cast<std::uint8_t>(v));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void Put32(std::vector<std::uint8_t>& b, std::uint32_t v)
-{
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
-
-// A 24-bit bitmap file with a 40-byte information header (or the 12-byte
-// core header), rows bottom-up, every pixel one colour.
-std::vector<std::uint8_t> BitmapBytes(std::int32_t width, std::int32_t height, bool coreHeader = false)
-{
-    const std::uint32_t header = coreHeader ? 12 : 40;
-    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(std::abs(width)) * 3 + 3) / 4 * 4;
-    const std::uint32_t pixels = rowBytes * static_cast<std::uint32_t>(std::abs(height));
-    std::vector<std::uint8_t> b;
-    b.push_back('B');
-    b.push_back('M');
-    Put32(b, 14 + header + pixels);
-    Put32(b, 0);
-    Put32(b, 14 + header);
-    Put32(b, header);
-    if (coreHeader) {
-        Put16(b, static_cast<std::uint32_t>(width));
-        Put16(b, static_cast<std::uint32_t>(height));
-        Put16(b, 1);
-        Put16(b, 24);
-    } else {
-        Put32(b, static_cast<std::uint32_t>(width));
-        Put32(b, static_cast<std::uint32_t>(height));
-        Put16(b, 1);
-        Put16(b, 24);
-        for (int i = 0; i < 6; ++i)
-            Put32(b, 0);
-    }
-    b.resize(b.size() + pixels, 0x80);
-    return b;
-}
-
-void Write(const fs::path& path, const std::vector<std::uint8_t>& bytes)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 TEST(BitmapView, ReadsHeadersAndRefusesWhatIsNoBitmap)
 {
     TempDir dir;
-    Write(dir / "info.bmp", BitmapBytes(3, 2));
+    WriteBytes(dir / "info.bmp", BitmapFileBytes(3, 2));
     BitmapLoad info = LoadBitmapFile(dir / "info.bmp");
     ASSERT_EQ(info.status, BitmapStatus::Loaded);
     EXPECT_EQ(info.image->width, 3);
@@ -78,7 +29,7 @@ TEST(BitmapView, ReadsHeadersAndRefusesWhatIsNoBitmap)
 
     // The core header's fields are 16 bits wide; read as 32 bits, the width
     // would take the height into its upper half.
-    Write(dir / "core.bmp", BitmapBytes(5, 4, true));
+    WriteBytes(dir / "core.bmp", BitmapFileBytes(5, 4, true));
     BitmapLoad core = LoadBitmapFile(dir / "core.bmp");
     ASSERT_EQ(core.status, BitmapStatus::Loaded);
     EXPECT_EQ(core.image->width, 5);
@@ -86,46 +37,46 @@ TEST(BitmapView, ReadsHeadersAndRefusesWhatIsNoBitmap)
     EXPECT_EQ(core.image->headerSize, 12u);
 
     // A larger header (version 5, 124 bytes) has the 32-bit fields of the 40-byte one.
-    std::vector<std::uint8_t> v5 = BitmapBytes(7, 6);
+    std::vector<std::uint8_t> v5 = BitmapFileBytes(7, 6);
     v5[14] = 124;
-    Write(dir / "v5.bmp", v5);
+    WriteBytes(dir / "v5.bmp", v5);
     BitmapLoad large = LoadBitmapFile(dir / "v5.bmp");
     ASSERT_EQ(large.status, BitmapStatus::Loaded);
     EXPECT_EQ(large.image->width, 7);
     EXPECT_EQ(large.image->height, 6);
 
     // Top-down (negative height) and a negative width: too large, no image.
-    Write(dir / "topdown.bmp", BitmapBytes(3, -2));
+    WriteBytes(dir / "topdown.bmp", BitmapFileBytes(3, -2));
     EXPECT_EQ(LoadBitmapFile(dir / "topdown.bmp").status, BitmapStatus::TooLarge);
     EXPECT_FALSE(LoadBitmapFile(dir / "topdown.bmp").image);
-    Write(dir / "wide.bmp", BitmapBytes(-3, 2));
+    WriteBytes(dir / "wide.bmp", BitmapFileBytes(-3, 2));
     EXPECT_EQ(LoadBitmapFile(dir / "wide.bmp").status, BitmapStatus::TooLarge);
 
     // No signature, a file shorter than its headers, a missing file, an unknown header.
-    std::vector<std::uint8_t> unsigned_ = BitmapBytes(3, 2);
+    std::vector<std::uint8_t> unsigned_ = BitmapFileBytes(3, 2);
     unsigned_[0] = 'X';
-    Write(dir / "nosig.bmp", unsigned_);
+    WriteBytes(dir / "nosig.bmp", unsigned_);
     EXPECT_EQ(LoadBitmapFile(dir / "nosig.bmp").status, BitmapStatus::NotFound);
-    std::vector<std::uint8_t> shortFile = BitmapBytes(3, 2);
+    std::vector<std::uint8_t> shortFile = BitmapFileBytes(3, 2);
     shortFile.resize(20);
-    Write(dir / "short.bmp", shortFile);
+    WriteBytes(dir / "short.bmp", shortFile);
     EXPECT_EQ(LoadBitmapFile(dir / "short.bmp").status, BitmapStatus::NotFound);
     shortFile.resize(10);
-    Write(dir / "tiny.bmp", shortFile);
+    WriteBytes(dir / "tiny.bmp", shortFile);
     EXPECT_EQ(LoadBitmapFile(dir / "tiny.bmp").status, BitmapStatus::NotFound);
     EXPECT_EQ(LoadBitmapFile(dir / "missing.bmp").status, BitmapStatus::NotFound);
-    std::vector<std::uint8_t> odd = BitmapBytes(3, 2);
+    std::vector<std::uint8_t> odd = BitmapFileBytes(3, 2);
     odd[14] = 20;
-    Write(dir / "odd.bmp", odd);
+    WriteBytes(dir / "odd.bmp", odd);
     EXPECT_EQ(LoadBitmapFile(dir / "odd.bmp").status, BitmapStatus::NotFound);
 }
 
 TEST(BitmapView, FileNamePerLanguageAndFolder)
 {
     TempDir dir;
-    Write(dir / "res" / "logo.bmp", BitmapBytes(4, 4));
-    Write(dir / "de" / "res" / "logo.bmp", BitmapBytes(8, 8));
-    Write(dir / "de" / "res" / "Logo_DE.bmp", BitmapBytes(9, 9));
+    WriteBytes(dir / "res" / "logo.bmp", BitmapFileBytes(4, 4));
+    WriteBytes(dir / "de" / "res" / "logo.bmp", BitmapFileBytes(8, 8));
+    WriteBytes(dir / "de" / "res" / "Logo_DE.bmp", BitmapFileBytes(9, 9));
     BuildResult built = BuildText(dir,
                                   "IDB_LOGO BITMAP \"res\\\\logo.bmp\"\n"
                                   "IDB_OTHER BITMAP \"res/other.bmp\"\n");

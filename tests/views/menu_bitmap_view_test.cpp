@@ -3,6 +3,8 @@
 
 #include "views_support.h"
 
+#include "BitmapFiles.h"
+
 #include "project/TranslationStore.h"
 #include "views/DynBitmapView.h"
 #include "views/DynMenuView.h"
@@ -130,44 +132,11 @@ TEST_F(ScriptProject, MenuViewTreeImagesAndKeyboard)
     EXPECT_EQ(Image(view.itemOfLine(close)), 8);
 }
 
-void Put(std::vector<std::uint8_t>& b, std::uint32_t v, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-// A 24-bit bitmap of one colour (blue, green, red), with the 40-byte or the 12-byte header.
-void WriteBitmap(const fs::path& path, std::int32_t width, std::int32_t height, bool core, std::uint8_t blue,
-                 std::uint8_t green, std::uint8_t red)
-{
-    const std::uint32_t header = core ? 12 : 40;
-    const std::uint32_t row = (static_cast<std::uint32_t>(std::abs(width)) * 3 + 3) / 4 * 4;
-    const std::uint32_t size = row * static_cast<std::uint32_t>(std::abs(height));
-    std::vector<std::uint8_t> b{'B', 'M'};
-    Put(b, 14 + header + size, 4);
-    Put(b, 0, 4);
-    Put(b, 14 + header, 4);
-    Put(b, header, 4);
-    Put(b, static_cast<std::uint32_t>(width), core ? 2 : 4);
-    Put(b, static_cast<std::uint32_t>(height), core ? 2 : 4);
-    Put(b, 1, 2);
-    Put(b, 24, 2);
-    if (!core)
-        Put(b, 0, 24);
-    for (std::int32_t y = 0; y < std::abs(height); ++y) {
-        for (std::int32_t x = 0; x < std::abs(width); ++x)
-            b.insert(b.end(), {blue, green, red});
-        b.resize(b.size() + row - static_cast<std::uint32_t>(std::abs(width)) * 3, 0);
-    }
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-
 TEST_F(ScriptProject, BitmapViewDrawsFilesPerLanguage)
 {
-    WriteBitmap(dir / "res" / "core.bmp", 5, 4, true, 0, 0, 255);
-    WriteBitmap(dir / "res" / "topdown.bmp", 6, -3, false, 0, 255, 0);
-    WriteBitmap(dir / "fr" / "res" / "core.bmp", 30, 20, false, 255, 0, 0);
+    WriteBytes(dir / "res" / "core.bmp", BitmapFileBytes(5, 4, true, 0, 0, 255));
+    WriteBytes(dir / "res" / "topdown.bmp", BitmapFileBytes(6, -3, false, 0, 255, 0));
+    WriteBytes(dir / "fr" / "res" / "core.bmp", BitmapFileBytes(30, 20, false, 255, 0, 0));
     Build("IDB_CORE BITMAP \"res/core.bmp\"\n");
     ASSERT_TRUE(AddLanguage(*project, kGerman.primary, kGerman.sub, 1252));
     ASSERT_TRUE(AddLanguage(*project, kFrench.primary, kFrench.sub, 1252));
