@@ -364,6 +364,13 @@ void ConnectMenuBitmapViews(CMainFrame& frame)
             else if (CDynBitmapView* bitmap = BitmapViewOf(window))
                 StringAtTable(*main, window, bitmap->bitmapLine());
         });
+    // Next Item and Previous Item step through the active menu view's nodes.
+    for (const auto& [id, forward] : {std::pair{cmd::NextItem, true}, std::pair{cmd::PreviousItem, false}})
+        if (QAction* action = frame.command(id))
+            QObject::connect(action, &QAction::triggered, main, [main, forward = forward] {
+                if (CDynMenuView* view = MenuViewOf(main->mdiArea()->activeSubWindow()))
+                    view->selectNext(forward);
+            });
     // The language tool bar switches the active view.
     QObject::connect(frame.languageCombo(), &QComboBox::activated, main, [main](int) {
         QMdiSubWindow* window = main->mdiArea()->activeSubWindow();

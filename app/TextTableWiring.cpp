@@ -153,7 +153,6 @@ void ConnectTextTableCommands(CMainFrame& frame)
         return;
     frame.setProperty("qlnTextCommands", true);
     ConnectDialogPreview(frame);
-    ConnectMenuBitmapViews(frame);
     CMainFrame* main = &frame;
     for (const auto& [id, command] : kCommands) {
         QAction* action = frame.command(id);
@@ -195,6 +194,9 @@ void ConnectTextTableCommands(CMainFrame& frame)
     QObject::connect(frame.mdiArea(), &QMdiArea::subWindowActivated, main, [main, group] {
         ActiveChanged(*main, group);
     });
+    // After the table's own handlers, so that a menu or bitmap view that is
+    // active has the last word on the bar's item, the panes and Next Item.
+    ConnectMenuBitmapViews(frame);
     ActiveChanged(frame, group);
 }
 

@@ -170,6 +170,18 @@ bool CDynMenuView::selectLine(std::int32_t lineIndex)
     return true;
 }
 
+void CDynMenuView::selectNext(bool forward)
+{
+    const int count = static_cast<int>(items_.size());
+    if (count == 0)
+        return;
+    // The nodes are in script order, which is the order the tree shows them.
+    const int current = menu_.nodeOfLine(selectedLine());
+    const int next = current < 0 ? (forward ? 0 : count - 1) : (current + (forward ? 1 : count - 1)) % count;
+    tree_->setCurrentItem(items_[static_cast<std::size_t>(next)]);
+    tree_->scrollToItem(items_[static_cast<std::size_t>(next)]);
+}
+
 std::int32_t CDynMenuView::selectedLine() const
 {
     const QTreeWidgetItem* item = tree_->currentItem();

@@ -36,6 +36,9 @@ public:
     void setLanguageFont(const QFont& font);
 
     bool selectLine(std::int32_t lineIndex);
+    // Next Item and Previous Item: the node after (before) the selected one
+    // in the tree's order, wrapping around; the first (last) without one.
+    void selectNext(bool forward);
     // Text line of the selected node, -1 without one.
     std::int32_t selectedLine() const;
     const MenuTree& menu() const { return menu_; }

@@ -149,6 +149,23 @@ TEST_F(WorkbenchMenuBitmap, MenuViewFollowsLanguagesSelectionAndStoredTranslatio
     EXPECT_EQ(frame->mdiArea()->currentSubWindow(), window);
     EXPECT_FALSE(view->sourceShown());
 
+    // Next Item and Previous Item walk the tree and offer each node to the bar.
+    ASSERT_TRUE(view->selectLine(exitLine));
+    frame->command(cmd::NextItem)->trigger();
+    EXPECT_EQ(view->selectedLine(), LineOfRow(*table, RowOfText(*table, "&Edit")));
+    EXPECT_EQ(bar->item().lineIndex, view->selectedLine());
+    frame->command(cmd::PreviousItem)->trigger();
+    EXPECT_EQ(view->selectedLine(), exitLine);
+    EXPECT_EQ(bar->item().lineIndex, exitLine);
+
+    // Activated again after the table: the bar edits the view's node again.
+    frame->mdiArea()->setActiveSubWindow(project);
+    const std::int32_t ready = Select("Ready");
+    EXPECT_EQ(bar->item().lineIndex, ready);
+    frame->mdiArea()->setActiveSubWindow(window);
+    EXPECT_EQ(bar->item().lineIndex, exitLine);
+    EXPECT_EQ(frame->languageCombo()->currentText(), "German");
+
     // String at Table: the selected node's row in the table.
     ASSERT_TRUE(view->selectLine(openLine));
     frame->command(cmd::ViewStringTable)->trigger();
@@ -197,6 +214,11 @@ TEST_F(WorkbenchMenuBitmap, BitmapViewPerLanguageWithPanes)
     EXPECT_EQ(view->choice().fullPath, dir / "res" / "demo.bmp");
     EXPECT_EQ(frame->pane(cmd::PaneLanguage)->text(), "Source Bitmap");
     EXPECT_EQ(frame->pane(cmd::PaneProgress)->text(), "");
+
+    // The panes follow the view when it is activated again.
+    frame->mdiArea()->setActiveSubWindow(project);
+    frame->mdiArea()->setActiveSubWindow(window);
+    EXPECT_EQ(frame->pane(cmd::PaneLanguage)->text(), "Source Bitmap");
 
     // A menu row opens no bitmap; the bitmap again raises the same window.
     frame->mdiArea()->setActiveSubWindow(project);
