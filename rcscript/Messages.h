@@ -572,6 +572,27 @@ inline constexpr std::string_view CheckNoTranslation = "The project has no trans
 // Title of a dialog's preview window: %1 the dialog, %2 the language.
 inline constexpr std::string_view PreviewTitle = "%1 - %2";
 
+// --- Resource tree ----------------------------------------------------------
+inline constexpr std::string_view TreeRoot = "Resources";
+// Group nodes: %1 the number of resources of the kind.
+inline constexpr std::string_view TreeDialogs = "Dialogs (%1)";
+inline constexpr std::string_view TreeMenus = "Menus (%1)";
+inline constexpr std::string_view TreeStrings = "Strings (%1)";
+inline constexpr std::string_view TreeBitmaps = "Bitmaps (%1)";
+inline constexpr std::string_view TreeVersions = "Versions (%1)";
+inline constexpr std::string_view TreeIncludes = "Includes (%1)";
+// A group whose kind the text table hides.
+inline constexpr std::string_view TreeDialogsHidden = "Dialogs (hidden)";
+inline constexpr std::string_view TreeMenusHidden = "Menus (hidden)";
+inline constexpr std::string_view TreeStringsHidden = "Strings (hidden)";
+inline constexpr std::string_view TreeBitmapsHidden = "Bitmaps (hidden)";
+inline constexpr std::string_view TreeVersionsHidden = "Versions (hidden)";
+inline constexpr std::string_view TreeIncludesHidden = "Includes (hidden)";
+// Labels of the nodes below a resource.
+inline constexpr std::string_view TreeCaption = "\"Caption\"";
+inline constexpr std::string_view TreePopup = "POPUP";
+inline constexpr std::string_view TreeBlockHeader = "\"Block Header\"";
+
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);
 
