@@ -26,7 +26,10 @@ void OpenForScreenshot(CResTreeView& tree)
     for (const QString& path : paths.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         QModelIndex at = model.rootIndex();
         for (const QString& step : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+            // Before the tree's first layout expand() only marks the node.
             tree.expand(at);
+            if (model.canFetchMore(at))
+                model.fetchMore(at);
             QModelIndex next;
             for (int r = 0; r < model.rowCount(at) && !next.isValid(); ++r)
                 if (model.index(r, 0, at).data().toString().startsWith(step))
