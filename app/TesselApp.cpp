@@ -1,5 +1,6 @@
 #include "app/TesselApp.h"
 
+#include "app/ResTreeWiring.h"
 #include "app/TextTableWiring.h"
 
 #include "app/ChildFrame.h"
@@ -115,7 +116,7 @@ CTesselDoc* CTesselApp::OpenDocumentFile(const QString& file)
     settings_.addRecentFile(opened);
     frame_->AddProjectFile(opened);
     auto* child = new CChildFrame(doc);
-    AttachTextTable(*frame_, *child, *doc);
+    AttachResourceTree(*frame_, *child, *doc, *AttachTextTable(*frame_, *child, *doc));
     frame_->addChild(child);
     frame_->showInProjectList(opened);
     frame_->setStatusText({});

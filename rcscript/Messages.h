@@ -587,6 +587,26 @@ inline constexpr std::string_view BitmapTooLarge = "Bitmap is too large.";
 inline constexpr std::string_view BitmapFileNotFound = "%1\n(Bitmap file not found)";
 inline constexpr std::string_view SourceBitmapPane = "Source Bitmap";
 inline constexpr std::string_view BitmapPaneSuffix = "Bitmap";
+// --- Resource tree ----------------------------------------------------------
+inline constexpr std::string_view TreeRoot = "Resources";
+// Group nodes: %1 the number of resources of the kind.
+inline constexpr std::string_view TreeDialogs = "Dialogs (%1)";
+inline constexpr std::string_view TreeMenus = "Menus (%1)";
+inline constexpr std::string_view TreeStrings = "Strings (%1)";
+inline constexpr std::string_view TreeBitmaps = "Bitmaps (%1)";
+inline constexpr std::string_view TreeVersions = "Versions (%1)";
+inline constexpr std::string_view TreeIncludes = "Includes (%1)";
+// A group whose kind the text table hides.
+inline constexpr std::string_view TreeDialogsHidden = "Dialogs (hidden)";
+inline constexpr std::string_view TreeMenusHidden = "Menus (hidden)";
+inline constexpr std::string_view TreeStringsHidden = "Strings (hidden)";
+inline constexpr std::string_view TreeBitmapsHidden = "Bitmaps (hidden)";
+inline constexpr std::string_view TreeVersionsHidden = "Versions (hidden)";
+inline constexpr std::string_view TreeIncludesHidden = "Includes (hidden)";
+// Labels of the nodes below a resource.
+inline constexpr std::string_view TreeCaption = "\"Caption\"";
+inline constexpr std::string_view TreePopup = "POPUP";
+inline constexpr std::string_view TreeBlockHeader = "\"Block Header\"";
 
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);

@@ -66,6 +66,9 @@ sqlite3 "$project/demo_rc.mdb" "UPDATE ResourceText SET German = NULL WHERE Sour
   python3 -c "import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); c.execute(\"UPDATE ResourceText SET German = NULL WHERE SourceText IN ('Kilometre', 'Mass', 'Temperature')\"); c.commit()" "$project/demo_rc.mdb"
 printf '[SETTINGS]\nMainWndXpos=0\nMainWndYpos=0\nMainWndCX=1180\nMainWndCY=760\n' >"$work/workbench-config/qln40.ini"
 shot texttable.png 1280x800x24
+# The resource tree in the left pane: the converter dialog opened, its
+# "&Swap" button selected, so the table and the translation bar show it.
+QLN40_SCREENSHOT_TREE="Menus,Dialogs/IDD_CONVERTER/IDC_SWAP" shot restree.png 1280x800x24
 # A property sheet open over the workbench: the German translation's settings
 # (Translation > Settings > German, command 302).
 shot settings.png 1024x768x24 302
