@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/DialogPreviewWindow.h"
+#include "app/FindCommands.h"
 #include "app/MainFrame.h"
 #include "app/TesselDoc.h"
 #include "views/TextListView.h"
@@ -101,6 +102,7 @@ CTextListView* AttachTextTable(CMainFrame& frame, CChildFrame& child, CTesselDoc
     // edit the key still cuts.
     view->action(TextCommand::ExcludeItem)->setShortcuts({});
     view->setProject(doc.database(), undo);
+    AttachFindCommands(frame, doc, *view);
     if (auto* group = frame.QObject::findChild<QUndoGroup*>())
         group->addStack(undo);
 
@@ -151,6 +153,7 @@ void ConnectTextTableCommands(CMainFrame& frame)
         return;
     frame.setProperty("qlnTextCommands", true);
     ConnectDialogPreview(frame);
+    ConnectFindCommands(frame);
     CMainFrame* main = &frame;
     for (const auto& [id, command] : kCommands) {
         QAction* action = frame.command(id);
