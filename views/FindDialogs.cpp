@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,6 +35,33 @@ QComboBox* HistoryCombo(QWidget* parent, const QStringList& history)
     combo->lineEdit()->selectAll();
     return combo;
 }
+
+// An editable combo box takes Enter for itself; in these dialogs Enter
+// presses the default button, with the typed text as it stands.
+class EnterPresses : public QObject {
+public:
+    EnterPresses(QComboBox* combo, QPushButton* button) : QObject(combo), button_(button)
+    {
+        combo->installEventFilter(this);
+        combo->lineEdit()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && button_->isEnabled()) {
+                button_->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPushButton* button_;
+};
 
 QPushButton* Button(QWidget* parent, std::string_view text, QVBoxLayout* column)
 {
@@ -135,6 +163,7 @@ CFindDialog::CFindDialog(const QStringList& languages, const FindSettings& setti
     connect(findNext_, &QPushButton::clicked, this, [this] { finish(Action::FindNext); });
     connect(markAll_, &QPushButton::clicked, this, [this] { finish(Action::MarkAll); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    new EnterPresses(what_, findNext_);
     // Typing a text chooses the text search; the options belong to it.
     connect(what_, &QComboBox::editTextChanged, this, [this] {
         if (what_->hasFocus())
@@ -238,6 +267,8 @@ CReplaceDialog::CReplaceDialog(CTextFinder& finder, CTranslationBar& bar, const 
         replaceAll_->setEnabled(ready);
     };
     connect(find_, &QComboBox::editTextChanged, this, update);
+    for (QComboBox* combo : {find_, replace_})
+        new EnterPresses(combo, findNext_);
     connect(where_, &QListWidget::itemSelectionChanged, this, update);
     find_->setFocus();
     update();
