@@ -76,3 +76,6 @@ python3 -c "import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); c.execute(\"UPDA
 shot preview.png 1280x800x24 32950
 # Translation > Check Translation (command 33100) on the German translation.
 shot checks.png 1280x800x24 33100
+# Edit > Find (command 32777) with a few recent search texts and whole words on.
+printf '[SETTINGS]\nMainWndXpos=0\nMainWndYpos=0\nMainWndCX=1000\nMainWndCY=700\n[FIND]\nText0=Verlauf\nText1=Einheit\nText2=OK\n[FINDSTRING]\nWholeWord=1\nMatchCase=0\nFindDirectory=2\n' >"$work/workbench-config/qln40.ini"
+shot find.png 1024x768x24 32777
