@@ -124,6 +124,8 @@ CTextListView* AttachTextTable(CMainFrame& frame, CChildFrame& child, CTesselDoc
     };
     QObject::connect(&doc, &CTesselDoc::reloaded, view, reattach);
     QObject::connect(&doc, &CTesselDoc::databaseChanged, view, reattach);
+    // A translation added or deleted: its column comes or goes.
+    QObject::connect(&doc, &CTesselDoc::translationsChanged, view, reattach);
     QObject::connect(view, &CTextListView::panesChanged, main, [main, view] {
         if (ActiveTextTable(*main) == view)
             ShowPanes(*main, view);
