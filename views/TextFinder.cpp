@@ -180,6 +180,22 @@ bool CTextFinder::selectHitInBar(const ReplaceHit& hit, CTranslationBar& bar)
     return true;
 }
 
+bool CTextFinder::pendingInBar(CTranslationBar& bar) const
+{
+    if (!state_.pendingHit || !view_ || bar.view() != view_)
+        return false;
+    const TextTableRow* row = view_->textModel()->row(state_.position.row);
+    const auto language = view_->languageOfColumn(state_.position.column);
+    const TextItem& shown = bar.item();
+    if (!row || !language || !bar.isActive() || shown.lineIndex != row->lineIndex ||
+        shown.primary != language->primary || shown.sub != language->sub)
+        return false;
+    const std::string display = CellDisplayText(*row, state_.position.column);
+    const QTextCursor cursor = bar.translationEdit()->textCursor();
+    return cursor.selectionStart() == EditPosition(display, state_.pendingHit.offset) &&
+           cursor.selectionEnd() == EditPosition(display, state_.pendingHit.offset + state_.pendingHit.length);
+}
+
 bool CTextFinder::replaceFindNext(const FindRequest& request, CTranslationBar& bar)
 {
     adopt(request, true);
@@ -213,8 +229,14 @@ bool CTextFinder::replaceFindNext(const FindRequest& request, CTranslationBar& b
 bool CTextFinder::replace(const FindRequest& request, const std::string& replacement, CTranslationBar& bar)
 {
     adopt(request, true);
-    if (!state_.pendingHit && !replaceFindNext(request, bar))
-        return false;
+    // A hit whose selection the user changed in the bar is searched again
+    // from its start (from the selected row when another row was chosen).
+    if (!pendingInBar(bar)) {
+        if (state_.pendingHit)
+            state_.replaceOffset = state_.pendingHit.offset;
+        if (!replaceFindNext(request, bar))
+            return false;
+    }
     const TextHit hit = state_.pendingHit;
     QPlainTextEdit* edit = bar.translationEdit();
     QTextCursor cursor = edit->textCursor();

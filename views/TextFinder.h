@@ -59,6 +59,8 @@ private:
     void adopt(const FindRequest& request, bool replacing);
     void select(CellPos cell);
     bool selectHitInBar(const ReplaceHit& hit, CTranslationBar& bar);
+    // The pending hit is still the bar's item and selection.
+    bool pendingInBar(CTranslationBar& bar) const;
     bool runFindNext();
     void notFound(std::string_view pattern);
 
