@@ -8,6 +8,7 @@
 #include "project/TextSearch.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Translations.h"
+#include "projectdb/version7_project.h"
 
 #include <gtest/gtest.h>
 
@@ -194,6 +195,27 @@ TEST(Bookmarks, AddListDeleteAndFollowToADeletedLanguage)
     EXPECT_FALSE(DeleteBookmark(project, german));
     EXPECT_FALSE(ReadBookmark(project, german));
     EXPECT_EQ(ListBookmarks(project).size(), 1u);
+}
+
+TEST(Bookmarks, OlderDatabasesKeepTheLanguageInTwoFields)
+{
+    test::TempDir dir;
+    const auto path = dir / "old.mdb";
+    test::MakeVersion7Database(path);
+    CProjectDatabase project(path);
+    ASSERT_FALSE(project.UsesLangId());
+    const auto first = ReadBookmark(project, 1);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->name, "first");
+    ASSERT_TRUE(first->language);
+    EXPECT_EQ(first->language->primary, 7);
+    EXPECT_EQ(first->language->sub, 3);
+    EXPECT_EQ(ResolveBookmark(project, *first).status, BookmarkTarget::Status::Go);
+    const auto source = ReadBookmark(project, AddBookmark(project, "source", 10, kBookmarkText, std::nullopt));
+    ASSERT_TRUE(source);
+    EXPECT_FALSE(source->language);
+    ASSERT_EQ(DeleteLanguage(project, 7, 3).status, LanguageStatus::Ok);
+    EXPECT_EQ(ResolveBookmark(project, *first).status, BookmarkTarget::Status::MissingTranslation);
 }
 
 }  // namespace
