@@ -79,3 +79,5 @@ shot checks.png 1280x800x24 33100
 # Edit > Find (command 32777) with a few recent search texts and whole words on.
 printf '[SETTINGS]\nMainWndXpos=0\nMainWndYpos=0\nMainWndCX=1000\nMainWndCY=700\n[FIND]\nText0=Verlauf\nText1=Einheit\nText2=OK\n[FINDSTRING]\nWholeWord=1\nMatchCase=0\nFindDirectory=2\n' >"$work/workbench-config/qln40.ini"
 shot find.png 1024x768x24 32777
+# Edit > Bookmark (command 32969) on the row the table starts on.
+shot bookmark.png 1024x768x24 32969
