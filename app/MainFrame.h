@@ -42,6 +42,7 @@ public:
 
     // --- Commands ------------------------------------------------------------------
     QAction* command(int id) const;
+    CSettings& settings() const { return settings_; }
     // Whether a command's window exists; a command that needs a project is
     // enabled only while one is active.
     void setCommandAvailable(int id, bool available);

@@ -11,6 +11,7 @@ const QString kSettings = QStringLiteral("SETTINGS");
 const QString kPath = QStringLiteral("PATH");
 const QString kProjectFiles = QStringLiteral("PROJECTFILES");
 const QString kFind = QStringLiteral("FIND");
+const QString kFindString = QStringLiteral("FINDSTRING");
 const QString kIncludeExt = QStringLiteral("RCINCLUDE_EXT");
 const QString kRecent = QStringLiteral("Recent File List");
 const QString kGeneral = QStringLiteral("General");
@@ -195,6 +196,38 @@ void CSettings::setProjectListBar(const BarSize& size)
     settings_->setValue("CY", size.cy);
     settings_->setValue("DockStyle", size.dockStyle);
     settings_->endGroup();
+}
+
+CSettings::FindOptionsSetting CSettings::findOptions() const
+{
+    FindOptionsSetting options;
+    settings_->beginGroup(kFindString);
+    options.wholeWord = settings_->value("WholeWord", 0).toInt() != 0;
+    options.matchCase = settings_->value("MatchCase", 1).toInt() != 0;
+    options.direction = settings_->value("FindDirectory", 2).toInt();
+    settings_->endGroup();
+    return options;
+}
+
+void CSettings::setFindOptions(const FindOptionsSetting& options)
+{
+    settings_->beginGroup(kFindString);
+    settings_->setValue("WholeWord", options.wholeWord ? 1 : 0);
+    settings_->setValue("MatchCase", options.matchCase ? 1 : 0);
+    settings_->setValue("FindDirectory", options.direction);
+    settings_->endGroup();
+}
+
+QStringList CSettings::findWhere() const
+{
+    // Kept as a list: entries hold blanks and quotes, never a tab.
+    const QString value = Text(settings_->value(kFindString + "/Where"));
+    return value.isEmpty() ? QStringList{} : value.split(QLatin1Char('\t'));
+}
+
+void CSettings::setFindWhere(const QStringList& entries)
+{
+    settings_->setValue(kFindString + "/Where", entries.join(QLatin1Char('\t')));
 }
 
 bool CSettings::Save()

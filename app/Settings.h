@@ -44,6 +44,18 @@ public:
     QStringList replaceHistory() const;
     void setReplaceHistory(const QStringList& items);
 
+    // FINDSTRING: WholeWord (0), MatchCase (1), FindDirectory (2, "Down"),
+    // and Where, the "Where" entries chosen last.
+    struct FindOptionsSetting {
+        bool wholeWord = false;
+        bool matchCase = true;
+        int direction = 2;
+    };
+    FindOptionsSetting findOptions() const;
+    void setFindOptions(const FindOptionsSetting& options);
+    QStringList findWhere() const;
+    void setFindWhere(const QStringList& entries);
+
     // RCINCLUDE_EXT/RCINCLUDE_FILES_EXT: the default include-file extensions.
     QString includeExtensions() const;
     void setIncludeExtensions(const QString& extensions);

@@ -49,6 +49,7 @@ public:
 
     // --- What views read ---------------------------------------------------------
     CProjectDatabase* database() { return db_.get(); }
+    Prompter& prompter() const { return prompter_; }
     const std::filesystem::path& openedPath() const { return opened_; }
     const std::filesystem::path& scriptPath() const { return script_; }
     const std::filesystem::path& databasePath() const { return databasePath_; }

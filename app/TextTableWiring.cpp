@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/DialogPreviewWindow.h"
+#include "app/FindCommands.h"
 #include "app/MainFrame.h"
 #include "app/MenuBitmapWindows.h"
 #include "app/TesselDoc.h"
@@ -102,6 +103,7 @@ CTextListView* AttachTextTable(CMainFrame& frame, CChildFrame& child, CTesselDoc
     // edit the key still cuts.
     view->action(TextCommand::ExcludeItem)->setShortcuts({});
     view->setProject(doc.database(), undo);
+    AttachFindCommands(frame, doc, *view);
     if (auto* group = frame.QObject::findChild<QUndoGroup*>())
         group->addStack(undo);
 
@@ -123,6 +125,8 @@ CTextListView* AttachTextTable(CMainFrame& frame, CChildFrame& child, CTesselDoc
     };
     QObject::connect(&doc, &CTesselDoc::reloaded, view, reattach);
     QObject::connect(&doc, &CTesselDoc::databaseChanged, view, reattach);
+    // A translation added or deleted: its column comes or goes.
+    QObject::connect(&doc, &CTesselDoc::translationsChanged, view, reattach);
     QObject::connect(view, &CTextListView::panesChanged, main, [main, view] {
         if (ActiveTextTable(*main) == view)
             ShowPanes(*main, view);
@@ -153,6 +157,7 @@ void ConnectTextTableCommands(CMainFrame& frame)
         return;
     frame.setProperty("qlnTextCommands", true);
     ConnectDialogPreview(frame);
+    ConnectFindCommands(frame);
     CMainFrame* main = &frame;
     for (const auto& [id, command] : kCommands) {
         QAction* action = frame.command(id);

@@ -607,6 +607,45 @@ inline constexpr std::string_view TreeIncludesHidden = "Includes (hidden)";
 inline constexpr std::string_view TreeCaption = "\"Caption\"";
 inline constexpr std::string_view TreePopup = "POPUP";
 inline constexpr std::string_view TreeBlockHeader = "\"Block Header\"";
+// --- Find, replace and bookmarks ----------------------------------------------
+inline constexpr std::string_view FindTitle = "Find Text";
+inline constexpr std::string_view ReplaceTitle = "Replace";
+inline constexpr std::string_view BookmarkTitle = "Bookmark";
+inline constexpr std::string_view FindWhere = "&Where:";
+inline constexpr std::string_view FindWhat = "&What:";
+inline constexpr std::string_view FindChangedItems = "Changed &Items";
+inline constexpr std::string_view FindMatchCase = "&Match Case";
+inline constexpr std::string_view FindWholeWord = "Match Whole Word &Only";
+inline constexpr std::string_view FindNextButton = "&Find Next";
+inline constexpr std::string_view FindMarkAll = "Mark &All";
+inline constexpr std::string_view FindCancel = "&Cancel";
+inline constexpr std::string_view FindSourceEntry = "\"Source\"";
+inline constexpr std::string_view ReplaceFindWhat = "&Find what:";
+inline constexpr std::string_view ReplaceWith = "Re&place with:";
+inline constexpr std::string_view ReplaceFindNext = "Find &Next";
+inline constexpr std::string_view ReplaceButton = "&Replace";
+inline constexpr std::string_view ReplaceAllButton = "Replace &All";
+// %1 the search text.
+inline constexpr std::string_view NoMatchesFound = "No matches found with \"%1\".";
+inline constexpr std::string_view NoChangedSourceFound = "No changed source text found !";
+inline constexpr std::string_view ReplaceNotFound = "'%1' not found.";
+// %1 the search text, %2 how many times it was replaced.
+inline constexpr std::string_view ReplacedTimes = "%1 replaced  %2 times.";
+inline constexpr std::string_view BookmarkNameLabel = "&Name:";
+inline constexpr std::string_view BookmarkList = "&Bookmarks:";
+inline constexpr std::string_view BookmarkAdd = "&Add";
+inline constexpr std::string_view BookmarkDelete = "&Delete";
+inline constexpr std::string_view BookmarkGoTo = "&Go To";
+inline constexpr std::string_view BookmarkClose = "&Close";
+inline constexpr std::string_view BookmarkResourceGroup = "Resource";
+// %1 the resource, %2 the item type, %3 the item's identifier.
+inline constexpr std::string_view BookmarkResourceLine = "%1    %2 %3";
+// %1 the language's display name.
+inline constexpr std::string_view BookmarkLanguageLine = "Language: %1";
+inline constexpr std::string_view BookmarkMissingTranslation =
+    "Go to bookmark.\nThere is no \"%1\" translation any more. Can not go to bookmark.";
+inline constexpr std::string_view BookmarkNotVisible =
+    "The text of the selected item is not visible at the 'Text Table' window.";
 
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);

@@ -84,3 +84,8 @@ shot checks.png 1280x800x24 33100
 # marked changed in the source, so that the tree shows each state's image.
 python3 -c "import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); c.execute(\"UPDATE ResourceText SET German = NULL WHERE SourceText = '&Options...'\"); c.execute(\"UPDATE ResourceText SET German_Modified = 1 WHERE SourceText = 'Always on &Top'\"); c.commit()" "$project/demo_rc.mdb"
 shot menuview.png 1280x800x24 32951
+# Edit > Find (command 32777) with a few recent search texts and whole words on.
+printf '[SETTINGS]\nMainWndXpos=0\nMainWndYpos=0\nMainWndCX=1000\nMainWndCY=700\n[FIND]\nText0=Verlauf\nText1=Einheit\nText2=OK\n[FINDSTRING]\nWholeWord=1\nMatchCase=0\nFindDirectory=2\n' >"$work/workbench-config/qln40.ini"
+shot find.png 1024x768x24 32777
+# Edit > Bookmark (command 32969) on the row the table starts on.
+shot bookmark.png 1024x768x24 32969

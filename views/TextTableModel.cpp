@@ -200,6 +200,19 @@ void CTextTableModel::markCell(int r, int column)
     emit dataChanged(cell, cell, {MarkRole});
 }
 
+void CTextTableModel::markCells(const std::vector<std::pair<int, int>>& cells)
+{
+    bool any = false;
+    for (const auto& [r, column] : cells) {
+        if (!row(r) || column < 0 || column >= columnCount() || isMarked(r, column))
+            continue;
+        marks_[static_cast<std::size_t>(r)].push_back(column);
+        any = true;
+    }
+    if (any)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {MarkRole});
+}
+
 void CTextTableModel::clearMarks()
 {
     for (auto& m : marks_)

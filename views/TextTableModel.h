@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace qln {
@@ -57,6 +58,8 @@ public:
 
     // Find marks ("blue points") per row and column.
     void markCell(int row, int column);
+    // Sets many marks with one change notification: (row, column) pairs.
+    void markCells(const std::vector<std::pair<int, int>>& cells);
     void clearMarks();
     void dropMarkColumn(int column);
     bool hasMarks() const;

@@ -14,6 +14,11 @@
 #include "app/dialogs/LanguageDialogs.h"
 #include "app/dialogs/SettingsSheet.h"
 #include "app/dialogs/ToolbarsSheet.h"
+#include "app/TextTableWiring.h"
+#include "views/BookmarkDialog.h"
+#include "views/FindDialogs.h"
+#include "views/TextListView.h"
+#include "views/TextTableModel.h"
 #include "project/SheetFile.h"
 #include "projectdb/Lifecycle.h"
 #include "projectdb/ProjectDatabase.h"
@@ -22,11 +27,15 @@
 #include "rcscript/Messages.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStatusBar>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -200,6 +209,100 @@ TEST_F(WorkbenchCommands, ToolsConvertAndCompactWithoutAProject)
     Trigger(cmd::CompactDatabase);
     EXPECT_EQ(prompts.shown.back().text.rfind("Compact Database !\nFile: " + old.string(), 0), 0u);
     EXPECT_EQ(prompts.fileTitles, (std::vector<QString>{"Convert Quillon Database", "Compact Database"}));
+}
+
+// Runs `drive` on the modal dialog the next command opens.
+template <typename Dialog>
+void OnModal(std::function<void(Dialog&)> drive)
+{
+    QTimer::singleShot(0, [drive] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        drive(*dialog);
+    });
+}
+
+TEST_F(WorkbenchCommands, FindMarksAndRemembersAndBookmarksReportADeletedTranslation)
+{
+    Start();
+    AddGerman();
+    QApplication::processEvents();  // the commands follow the new window once the loop runs
+    CTextListView* view = ActiveTextTable(*frame);
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(view->languageOfColumn(2));
+    ASSERT_NE(view, nullptr);
+    EXPECT_FALSE(frame->command(cmd::EditFindNext)->isEnabled());
+    EXPECT_FALSE(frame->command(cmd::RemoveMarks)->isEnabled());
+
+    // Edit > Find, Mark All: the marks, the commands, and what is remembered.
+    OnModal<CFindDialog>([](CFindDialog& dialog) {
+        dialog.whatCombo()->setEditText("convert");
+        dialog.wholeWord()->setChecked(true);
+        dialog.matchCase()->setChecked(false);
+        dialog.markAllButton()->click();
+    });
+    Trigger(cmd::EditFind);
+    EXPECT_TRUE(view->hasMarks());
+    EXPECT_TRUE(frame->command(cmd::RemoveMarks)->isEnabled());
+    EXPECT_TRUE(frame->command(cmd::EditFindNext)->isEnabled());
+    EXPECT_EQ(settings.findHistory(), QStringList{"convert"});
+    EXPECT_TRUE(settings.findOptions().wholeWord);
+    EXPECT_FALSE(settings.findOptions().matchCase);
+    EXPECT_EQ(settings.findWhere(), (QStringList{"\"Source\"", "German"}));
+    view->selectRow(0, false);
+    Trigger(cmd::EditFindNext);
+    ASSERT_NE(view->selectedRow(), nullptr);
+    EXPECT_EQ(view->selectedRow()->sourceText, "Type a value, pick two units and press Convert.");
+    Trigger(cmd::RemoveMarks);
+    EXPECT_FALSE(view->hasMarks());
+    EXPECT_FALSE(frame->command(cmd::RemoveMarks)->isEnabled());
+
+    // The next Find starts from what was remembered; no match is told.
+    OnModal<CFindDialog>([](CFindDialog& dialog) {
+        EXPECT_EQ(dialog.whatCombo()->currentText(), "convert");
+        EXPECT_TRUE(dialog.wholeWord()->isChecked());
+        dialog.whatCombo()->setEditText("Zebra");
+        dialog.findNextButton()->click();
+    });
+    Trigger(cmd::EditFind);
+    ASSERT_FALSE(prompter.texts.empty());
+    EXPECT_EQ(prompter.texts.back(), "No matches found with \"Zebra\".");
+
+    // A bookmark on "&Convert" in German; Go To comes back to it.
+    const auto german = view->languageOfColumn(2);
+    view->selectLanguage(german->primary, german->sub);
+    for (int r = 0; r < view->textModel()->rowCount(); ++r)
+        if (view->textModel()->row(r)->sourceText == "&Convert")
+            view->selectRow(r, false);
+    OnModal<CBookmarkDialog>([](CBookmarkDialog& dialog) {
+        EXPECT_EQ(dialog.languageLabel()->text(), "Language: German");
+        dialog.nameEdit()->setText("convert");
+        dialog.addButton()->click();
+        dialog.reject();
+    });
+    Trigger(cmd::Bookmark);
+    view->selectLanguage(-1, -1);
+    view->selectRow(0, false);
+    OnModal<CBookmarkDialog>([](CBookmarkDialog& dialog) {
+        ASSERT_EQ(dialog.list()->count(), 1);
+        dialog.goToButton()->click();
+    });
+    Trigger(cmd::Bookmark);
+    for (Recordset rs = doc().database()->Open(QueryText{"x", "SELECT * FROM Bookmark", "", ""}); !rs.eof(); rs.moveNext())
+        EXPECT_EQ(view->selectedRow()->sourceText, "&Convert");
+    EXPECT_EQ(view->currentColumn(), 2);
+    EXPECT_FALSE(view->sourceSelected());
+    prompts.answers = {true};
+    prompts.drive = [](QDialog& dialog) { Press(dialog, Qt::Key_Return); };
+    Trigger(cmd::TranslationDelete);
+    view = ActiveTextTable(*frame);
+    OnModal<CBookmarkDialog>([](CBookmarkDialog& dialog) {
+        ASSERT_EQ(dialog.list()->count(), 1);
+        dialog.goToButton()->click();
+    });
+    Trigger(cmd::Bookmark);
+    EXPECT_EQ(prompter.texts.back(),
+              "Go to bookmark.\nThere is no \"German\" translation any more. Can not go to bookmark.");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // translated script, apart from the differences that
 // data/import_windirstat_differences.txt explains one by one.
 
+#include "compiled_texts.h"
 #include "import_support.h"
 
 #include "project/ImportScript.h"
@@ -23,30 +24,8 @@ namespace qln {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
-
-// Keyed text lines of a compiled script ("MENU 128 item[0] ", "STRING 129 ",
-// "DIALOG 100 caption ") with their texts; version information is left out.
-std::map<std::string, std::string> CompiledTexts(const fs::path& tools, const fs::path& dir, const fs::path& script,
-                                                 const fs::path& out)
-{
-    const std::string command = "cd " + Quote(dir) + " && " + Quote(tools / "rc2dump.sh") +
-                                " -t -L -I .. -I . -I res " + Quote(script) + " > " + Quote(out) + " 2>/dev/null";
-    std::map<std::string, std::string> texts;
-    if (std::system(command.c_str()) != 0)
-        return texts;
-    std::ifstream in(out);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind("MENU ", 0) != 0 && line.rfind("STRING ", 0) != 0 && line.rfind("DIALOG ", 0) != 0)
-            continue;
-        const std::size_t quote = line.find('"');
-        if (quote != std::string::npos)
-            texts[line.substr(0, quote - 1)] = line.substr(quote);
-    }
-    return texts;
-}
+using test::CompiledTexts;
+using test::CompilerAvailable;
 
 // Language identifier -> keys whose texts may differ.
 std::map<std::string, std::set<std::string>> ExplainedDifferences()
@@ -71,12 +50,6 @@ std::map<std::string, std::set<std::string>> ExplainedDifferences()
         }
     }
     return explained;
-}
-
-bool CompilerAvailable(const fs::path& tools)
-{
-    return fs::exists(tools / "rc2dump.sh") &&
-           std::system("command -v x86_64-w64-mingw32-windres >/dev/null 2>&1") == 0;
 }
 
 TEST(ImportWindirstat, TranslatedScriptsImportAndWriteBackAsTheRealOnes)
