@@ -172,19 +172,26 @@ EditOutcome Drag(DialogLayout& layout, TrackerHandle handle, DialogUnitPoint anc
     return outcome;
 }
 
-std::optional<std::size_t> ControlAt(const DialogLayout& layout, const DialogPixelMapping& mapping, PixelPoint p)
+std::optional<std::size_t> SmallestContaining(const std::vector<PixelRect>& rects, PixelPoint p)
 {
     std::optional<std::size_t> best;
     long long bestArea = 0;
-    for (std::size_t i = 0; i < layout.controls().size(); ++i) {
-        const PixelRect r = mapping.toPixels(layout.controls()[i].current);
-        const long long area = static_cast<long long>(r.width) * r.height;
-        if (r.contains(p) && (!best || area < bestArea)) {
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        const long long area = static_cast<long long>(rects[i].width) * rects[i].height;
+        if (rects[i].contains(p) && (!best || area < bestArea)) {
             best = i;
             bestArea = area;
         }
     }
     return best;
+}
+
+std::optional<std::size_t> ControlAt(const DialogLayout& layout, const DialogPixelMapping& mapping, PixelPoint p)
+{
+    std::vector<PixelRect> rects;
+    for (const LayoutControl& c : layout.controls())
+        rects.push_back(mapping.toPixels(c.current));
+    return SmallestContaining(rects, p);
 }
 
 }  // namespace qln

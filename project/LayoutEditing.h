@@ -81,6 +81,8 @@ bool HandleAvailable(const DialogLayout& layout, TrackerHandle handle);
 // the pointer becomes the new anchor.
 EditOutcome Drag(DialogLayout& layout, TrackerHandle handle, DialogUnitPoint anchor, DialogUnitPoint pointer);
 
+// The smallest of the rectangles that contains the point (the first of equals).
+std::optional<std::size_t> SmallestContaining(const std::vector<PixelRect>& rects, PixelPoint p);
 // The smallest control whose rectangle contains the view point.
 std::optional<std::size_t> ControlAt(const DialogLayout& layout, const DialogPixelMapping& mapping, PixelPoint p);
 

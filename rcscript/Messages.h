@@ -572,6 +572,30 @@ inline constexpr std::string_view CheckNoTranslation = "The project has no trans
 // Title of a dialog's preview window: %1 the dialog, %2 the language.
 inline constexpr std::string_view PreviewTitle = "%1 - %2";
 
+// --- Dialog layout editor ------------------------------------------------------
+// Edit mode refused for a database older than format 8: %1 the database file.
+inline constexpr std::string_view EditObsoleteFormat =
+    "Obsolete database format:  %1\n\nTo edit the dialog layout the database file has to be converted into the "
+    "new 4.x Quillon database format.\nTo convert the database, please close all open documents and from the "
+    "'Tools' menu choose 'Convert Database...'.";
+// Unsaved layout changes on a language switch or on closing: %1 the dialog.
+inline constexpr std::string_view EditSaveQuestion =
+    "Changes at dialog %1.\n\nDo you want to save current dialog template ?";
+// Rows of a layout that could not be written: %1 the dialog, %2 the causes.
+inline constexpr std::string_view EditRowsNotSaved = "Parts of the layout of dialog %1 could not be saved:\n\n%2";
+inline constexpr std::string_view EditModePane = "Edit";
+inline constexpr std::string_view EditDialogBarTitle = "Pos. && Size";
+// The rows and columns of the position and size bar.
+inline constexpr std::string_view EditBarSource = "Source";
+inline constexpr std::string_view EditBarCurrent = "Current";
+inline constexpr std::string_view EditBarColumns[] = {"x", "y", "cx", "cy"};
+// Commands of the layout editor.
+inline constexpr std::string_view EditLayoutCommand = "Edit Dialog &Layout";
+inline constexpr std::string_view EditUndoCommand = "&Undo";
+inline constexpr std::string_view EditSaveCommand = "&Save";
+inline constexpr std::string_view EditSetOriginalCommand = "Set to &Original Size";
+inline constexpr std::string_view EditSelectAllCommand = "Select &All";
+
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);
 
