@@ -589,12 +589,6 @@ inline constexpr std::string_view EditDialogBarTitle = "Pos. && Size";
 inline constexpr std::string_view EditBarSource = "Source";
 inline constexpr std::string_view EditBarCurrent = "Current";
 inline constexpr std::string_view EditBarColumns[] = {"x", "y", "cx", "cy"};
-// Commands of the layout editor.
-inline constexpr std::string_view EditLayoutCommand = "Edit Dialog &Layout";
-inline constexpr std::string_view EditUndoCommand = "&Undo";
-inline constexpr std::string_view EditSaveCommand = "&Save";
-inline constexpr std::string_view EditSetOriginalCommand = "Set to &Original Size";
-inline constexpr std::string_view EditSelectAllCommand = "Select &All";
 
 // Replaces %1, %2, ... in `pattern` by the given arguments.
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args);
