@@ -21,6 +21,8 @@ inline constexpr int CheckTranslation = 33100;
 inline constexpr int SettingsSource = 301, SettingsFirstLanguage = 302, SettingsLastLanguage = 331;
 inline constexpr int ViewMenu = 32951, ViewDialog = 32950, ViewBitmap = 32958, ViewStringTable = 32953,
                      ViewToolbars = 32987;
+// The dialog preview: the source or the language tool bar's language.
+inline constexpr int ViewSourceLanguage = 761, ViewTranslated = 762;
 inline constexpr int ConvertDatabase = 32996, CompactDatabase = 33006;
 inline constexpr int WindowCascade = 57650, WindowTile = 57651, WindowArrange = 57649;
 inline constexpr int HelpTopics = 57667, About = 57664;

@@ -87,7 +87,11 @@ const CommandEntry kCommands[] = {
     {cmd::SettingsSource, TranslationSettings, "Source Text...", "", "Settings of the source script", Project, true},
 
     {cmd::ViewMenu, View, "&Menu Resource", "", "Show the menu", Project, false},
-    {cmd::ViewDialog, View, "&Dialog Resource", "", "Show the dialog", Project, false},
+    {cmd::ViewDialog, View, "&Dialog Resource", "Ctrl+D", "Show the dialog", Project, false},
+    {cmd::ViewSourceLanguage, View, "View with &Source Language", "F6", "Show the dialog in the source language",
+     Project, false, false, true},
+    {cmd::ViewTranslated, View, "View &Translated", "F7", "Show the dialog in the chosen language", Project, false,
+     false, true},
     {cmd::ViewBitmap, View, "&Bitmap Resource", "", "Show the bitmap", Project, false},
     {cmd::ViewStringTable, View, "&String at Table", "", "Show the string in the text table", Project, false, true},
     {cmd::ViewToolbars, View, "&Toolbars...", "", "Show or hide the toolbars", Always, true},

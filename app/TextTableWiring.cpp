@@ -5,6 +5,7 @@
 #include "app/DialogPreviewWindow.h"
 #include "app/MainFrame.h"
 #include "app/TesselDoc.h"
+#include "views/DynDlgView.h"
 #include "views/TextListView.h"
 #include "views/TranslationBar.h"
 
@@ -61,6 +62,8 @@ void SyncCommands(CMainFrame& frame)
 
 void ShowPanes(CMainFrame& frame, CTextListView* view)
 {
+    if (ActiveDialogPreview(frame))
+        return;  // the preview shows its own
     frame.setPaneText(cmd::PaneLanguage, view ? view->languagePaneText() : QString());
     frame.setPaneText(cmd::PaneProgress, view ? view->progressPaneText() : QString());
 }
@@ -150,7 +153,6 @@ void ConnectTextTableCommands(CMainFrame& frame)
     if (frame.property("qlnTextCommands").toBool())
         return;
     frame.setProperty("qlnTextCommands", true);
-    ConnectDialogPreview(frame);
     CMainFrame* main = &frame;
     for (const auto& [id, command] : kCommands) {
         QAction* action = frame.command(id);
@@ -158,6 +160,12 @@ void ConnectTextTableCommands(CMainFrame& frame)
             continue;
         frame.setCommandAvailable(id, true);
         QObject::connect(action, &QAction::triggered, main, [main, command = command] {
+            // In an active dialog preview, Next and Previous Item walk its controls.
+            if (CDynDlgView* preview = ActiveDialogPreview(*main);
+                preview && (command == TextCommand::NextItem || command == TextCommand::PreviousItem)) {
+                command == TextCommand::NextItem ? preview->nextItem() : preview->previousItem();
+                return;
+            }
             if (CTextListView* view = ActiveTextTable(*main))
                 view->action(command)->trigger();
             SyncCommands(*main);
@@ -193,6 +201,8 @@ void ConnectTextTableCommands(CMainFrame& frame)
         ActiveChanged(*main, group);
     });
     ActiveChanged(frame, group);
+    // After the table's own: a preview's panes and language replace the table's.
+    ConnectDialogPreview(frame);
 }
 
 }  // namespace qln

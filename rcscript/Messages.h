@@ -569,8 +569,17 @@ inline constexpr std::string_view CheckStatus = "%1 finding(s) in %2 (%3 texts c
 inline constexpr std::string_view CheckNoTranslation = "The project has no translation to check.";
 
 // --- Dialog preview ---------------------------------------------------------
-// Title of a dialog's preview window: %1 the dialog, %2 the language.
-inline constexpr std::string_view PreviewTitle = "%1 - %2";
+// Title of a dialog's preview window: %1 the dialog, %2 the project's title.
+inline constexpr std::string_view PreviewTitle = "Dialog: %1  (%2)";
+// The language pane while a preview is active: the source, or %1 the language.
+inline constexpr std::string_view PreviewSourcePane = "Source Dialog";
+inline constexpr std::string_view PreviewLanguagePane = "%1 Dialog";
+// The preview's context menu.
+inline constexpr std::string_view PreviewStringAtTable = "String at Table";
+inline constexpr std::string_view PreviewBookmark = "&Bookmark...";
+// String Resource found the text filtered out of the text table.
+inline constexpr std::string_view PreviewTextNotVisible =
+    "The text of the selected item is not visible at the 'Text Table' window.";
 
 // --- Dialog layout editor ------------------------------------------------------
 // Edit mode refused for a database older than format 8: %1 the database file.
