@@ -11,6 +11,8 @@ inline constexpr int EditFind = 32777, EditFindNext = 32778, EditReplace = 219, 
 inline constexpr int ShowDialogs = 32981, ShowMenus = 32980, ShowStringtables = 32982, ShowVersionInfo = 32977,
                      ShowBitmaps = 32976, ShowIncludes = 32986, ShowExcluded = 32979, ModifiedOnly = 33001;
 inline constexpr int RemoveMarks = 32983, Bookmark = 32969, ExcludeItem = 32978;
+// The dialog layout editor.
+inline constexpr int EditDialogLayout = 32999, EditUndo = 172, SelectAll = 33000, SetOriginalSize = 33005;
 inline constexpr int TranslationNew = 32944, TranslationDelete = 32945, UpdateDatabase = 126,
                      ExportExcel = 32964, ExportDatabase = 32975, ImportText = 32974;
 // Translation > Check Translation (an id of our own, above the others).

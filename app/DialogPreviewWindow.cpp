@@ -3,6 +3,8 @@
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/DynDlgDoc.h"
+#include "app/EditDynDlgDoc.h"
+#include "app/LayoutEditorCommands.h"
 #include "app/MainFrame.h"
 #include "app/Prompter.h"
 #include "app/TesselDoc.h"
@@ -173,8 +175,15 @@ void ShowLanguage(CMainFrame& frame, CDynDlgDoc& doc, LanguagePair language)
     CDynDlgView* view = doc.view();
     if (!view)
         return;
-    if (!Same(view->language(), language))
+    if (!Same(view->language(), language)) {
+        // Unsaved layout changes: the user may keep the language after all.
+        if (auto* editor = qobject_cast<CEditDynDlgView*>(view); editor && !editor->confirmLeavingLayout()) {
+            if (ActiveDoc(frame) == &doc)
+                Activated(frame, doc);
+            return;
+        }
         view->showLanguage(language.primary, language.sub);
+    }
     if (ActiveDoc(frame) == &doc)
         Activated(frame, doc);
 }
@@ -248,8 +257,8 @@ CDynDlgView* OpenDialogPreview(CMainFrame& frame, CChildFrame& child, std::int32
         return open->view();
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto* doc = new CDynDlgDoc(project, dialogLine);
-    auto* view = new CDynDlgView(project.database(), dialogLine);
+    auto* doc = new CEditDynDlgDoc(project, dialogLine);
+    auto* view = new CEditDynDlgView(project.database(), dialogLine);
     if (!view->build(language.primary, language.sub)) {
         QApplication::restoreOverrideCursor();
         delete view;
@@ -267,6 +276,7 @@ CDynDlgView* OpenDialogPreview(CMainFrame& frame, CChildFrame& child, std::int32
     doc->attach(window, view);
     window->setWindowTitle(doc->title());
     ConnectPreview(frame, *doc, qobject_cast<CTextListView*>(child.textView()));
+    ConnectEditPreview(frame, *doc);
     frame.mdiArea()->addSubWindow(window);
     // The frame is no larger than the dialog and a margin around it.
     const QSize chrome = window->size() - view->size();
@@ -360,6 +370,7 @@ void ConnectDialogPreview(CMainFrame& frame)
             SyncCommands(*main);
     });
     SyncCommands(frame);
+    ConnectLayoutEditor(frame);
 }
 
 }  // namespace qln

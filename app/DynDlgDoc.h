@@ -31,7 +31,7 @@ public:
     CDynDlgView* view() const { return view_; }
     void attach(QMdiSubWindow* frame, CDynDlgView* view);
     // "Dialog: %1  (%2)" with the dialog name and the project's title.
-    QString title() const;
+    virtual QString title() const;
 
 private:
     CTesselDoc& project_;

@@ -118,18 +118,21 @@ bool LayoutsSupported(CProjectDatabase& project)
 
 std::optional<DialogLayout> DialogLayout::Load(CProjectDatabase& project, std::int32_t dialogLine)
 {
-    const std::optional<DialogPreview> source = LoadDialogPreview(project, dialogLine, 0, 0);
-    if (!source)
+    DialogLoad load = LoadDialogTemplate(project, dialogLine);
+    if (!load.complete)
+        throw sql::Error(1, 1, load.error);
+    if (!load.dialog)
         return std::nullopt;
+    const DialogTemplate& source = *load.dialog;
     DialogLayout layout;
     layout.dialogLine_ = dialogLine;
-    layout.ident_ = source->ident;
-    layout.sourceSize_ = layout.savedSize_ = layout.currentSize_ = {source->cx, source->cy};
-    for (const PreviewControl& p : source->controls) {
+    layout.ident_ = source.name;
+    layout.sourceSize_ = layout.savedSize_ = layout.currentSize_ = {source.cx, source.cy};
+    for (const PreviewControl& p : source.controls) {
         LayoutControl c;
         c.lineIndex = p.lineIndex;
-        c.ident = p.ident;
-        c.comboBox = ControlKindOf(p.lineKind, p.className, p.style) == ControlKind::ComboBox;
+        c.ident = p.name;
+        c.comboBox = p.window.comboBox;
         c.source = c.saved = c.current = p.rect;
         layout.controls_.push_back(std::move(c));
     }

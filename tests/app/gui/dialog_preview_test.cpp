@@ -45,31 +45,16 @@ int RowOfText(CTextListView& view, std::string_view source)
     return -1;
 }
 
-class WorkbenchDialogPreview : public ::testing::Test {
+class WorkbenchDialogPreview : public test::WorkbenchOnDemo {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(app.InitInstance({}));
-        doc = app.OpenDocumentFile(test::Q(dir / "demo.rc"));
-        ASSERT_NE(doc, nullptr);
-        ASSERT_TRUE(AddLanguage(*doc->database(), 7, 1, 1252));
-        doc->TranslationsChanged(true);
-        table = ActiveTextTable(frame());
-        ASSERT_NE(table, nullptr);
-        table->selectLanguage(7, 1);
+        WorkbenchOnDemo::SetUp();
         project = frame().activeChild();
     }
-    CMainFrame& frame() { return *app.mainFrame(); }
     CTranslationBar* bar() { return qobject_cast<CTranslationBar*>(frame().translationDock()); }
     std::int32_t lineOf(std::string_view source) { return table->textModel()->row(RowOfText(*table, source))->lineIndex; }
-    QString pane(int id) { return frame().pane(id)->text(); }
 
-    test::DemoFolder dir;
-    CSettings settings{dir.settingsFile()};
-    test::ScriptedPrompter prompter;
-    CTesselApp app{settings, prompter, test::TemplatePath()};
-    CTesselDoc* doc = nullptr;
-    CTextListView* table = nullptr;
     CChildFrame* project = nullptr;
 };
 
