@@ -278,6 +278,8 @@ CDynDlgView* OpenDialogPreview(CMainFrame& frame, CChildFrame& child, std::int32
     ConnectPreview(frame, *doc, qobject_cast<CTextListView*>(child.textView()));
     ConnectEditPreview(frame, *doc);
     frame.mdiArea()->addSubWindow(window);
+    // Shown first, so that the frame and the view have their real sizes.
+    window->show();
     // The frame is no larger than the dialog and a margin around it.
     const QSize chrome = window->size() - view->size();
     const QSize wanted = view->canvas()->size() + QSize(kFrameMargin, kFrameMargin) + chrome;

@@ -87,7 +87,7 @@ shot checks.png 1280x800x24 33100
 corpus="$root/../shared/corpus/windirstat"
 if [ -d "$corpus" ]; then
   wds=/tmp/quillon-screenshot/windirstat
-  cp -r "$corpus" "$wds"
+  cp -r "$corpus" "$wds" && chmod -R u+w "$wds"
   qln_wds() { (cd "$wds/windirstat" && env -u DISPLAY -u WAYLAND_DISPLAY "$build/qln40" "$@" >/dev/null); }
   qln_wds /C windirstat.rc
   qln_wds /A windirstat_rc.mdb German windirstat_de.rc

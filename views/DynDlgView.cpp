@@ -242,6 +242,8 @@ void CDynDlgView::makeCaptionStrip(const PreviewCaption& caption)
     auto* label = new QLabel(canvas_);
     label->setTextFormat(Qt::PlainText);
     label->setAutoFillBackground(true);
+    // Its own role: the view's Base role would otherwise be inherited.
+    label->setBackgroundRole(QPalette::Window);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setObjectName(QStringLiteral("DialogCaption"));
     c->widget = label;

@@ -149,10 +149,13 @@ bool CEditDynDlgView::setEditMode(bool on)
             return false;
         editMode_ = true;
         layout_->clearSelection();
+        // The current control stays selected; the caption strip is no part of
+        // the layout (and stays the place Next Item goes on from).
         if (CControlWnd* current = selected())
-            if (auto i = layout_->findControl(current->line))
+            if (auto i = layout_->findControl(current->line)) {
                 layout_->select(*i, false);
-        syncSelection();
+                syncSelection();
+            }
         canvas()->setFocus(Qt::OtherFocusReason);
     } else {
         editMode_ = false;

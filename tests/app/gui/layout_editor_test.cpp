@@ -76,6 +76,12 @@ TEST_F(WorkbenchLayoutEditor, EditModeDockTitleSaveUndoAndTheCloseQuestion)
     EXPECT_EQ(pane(cmd::PaneMode), "Edit");
     ASSERT_EQ(editor->layout()->selection().size(), 1u);
     EXPECT_EQ(bar->currentField(2), "80");
+    // Next Item moves the edit selection too.
+    ASSERT_TRUE(command(cmd::NextItem)->isEnabled());
+    command(cmd::NextItem)->trigger();
+    EXPECT_EQ(bar->sourceField(0), "95");  // the "Result:" label after the button
+    command(cmd::PreviousItem)->trigger();
+    EXPECT_EQ(bar->currentField(2), "80");
 
     // Wider by Shift+Right: " *" and Undo; Save writes the German row.
     editor->canvas()->setFocus();
