@@ -2,9 +2,11 @@
 
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
+#include "app/DialogPreviewWindow.h"
 #include "app/MainFrame.h"
 #include "app/TesselDoc.h"
 #include "app/TextTableWiring.h"
+#include "project/DialogPreview.h"
 #include "project/TranslationChecks.h"
 #include "projectdb/Languages.h"
 #include "rcscript/Messages.h"
@@ -108,6 +110,19 @@ void CCheckCommands::goToFinding(int row)
         view->selectLanguage(language->primary, language->sub);
     if (view->selectLine(f->lineIndex) >= 0)
         view->setFocus();
+    // A finding of a dialog's text opens its dialog with that text selected.
+    CChildFrame* child = frame_.activeChild();
+    const auto language = LanguageFromDisplayName(language_);
+    if (!child || !language || !view->project())
+        return;
+    std::optional<std::int32_t> dialog;
+    try {
+        dialog = DialogOfTextLine(*view->project(), f->lineIndex);
+    } catch (const sql::Error&) {
+        return;
+    }
+    if (dialog)
+        OpenDialogPreview(frame_, *child, *dialog, *language, f->lineIndex);
 }
 
 }  // namespace qln

@@ -11,6 +11,8 @@ inline constexpr int EditFind = 32777, EditFindNext = 32778, EditReplace = 219, 
 inline constexpr int ShowDialogs = 32981, ShowMenus = 32980, ShowStringtables = 32982, ShowVersionInfo = 32977,
                      ShowBitmaps = 32976, ShowIncludes = 32986, ShowExcluded = 32979, ModifiedOnly = 33001;
 inline constexpr int RemoveMarks = 32983, Bookmark = 32969, ExcludeItem = 32978;
+// The dialog layout editor.
+inline constexpr int EditDialogLayout = 32999, EditUndo = 172, SelectAll = 33000, SetOriginalSize = 33005;
 inline constexpr int TranslationNew = 32944, TranslationDelete = 32945, UpdateDatabase = 126,
                      ExportExcel = 32964, ExportDatabase = 32975, ImportText = 32974;
 // Translation > Check Translation (an id of our own, above the others).
@@ -21,6 +23,8 @@ inline constexpr int CheckTranslation = 33100;
 inline constexpr int SettingsSource = 301, SettingsFirstLanguage = 302, SettingsLastLanguage = 331;
 inline constexpr int ViewMenu = 32951, ViewDialog = 32950, ViewBitmap = 32958, ViewStringTable = 32953,
                      ViewToolbars = 32987;
+// The dialog preview: the source or the language tool bar's language.
+inline constexpr int ViewSourceLanguage = 761, ViewTranslated = 762;
 inline constexpr int ConvertDatabase = 32996, CompactDatabase = 33006;
 inline constexpr int WindowCascade = 57650, WindowTile = 57651, WindowArrange = 57649;
 inline constexpr int HelpTopics = 57667, About = 57664;

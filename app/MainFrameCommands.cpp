@@ -4,6 +4,7 @@
 
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
+#include "app/LayoutEditorCommands.h"
 #include "app/MainFrame.h"
 #include "app/Prompter.h"
 #include "app/Settings.h"
@@ -72,7 +73,20 @@ const CommandEntry kCommands[] = {
      Project, false, true, true},
     {cmd::RemoveMarks, Edit, "Remove M&arks", "Ctrl+Shift+M", "Remove the search marks", Project, false},
     {cmd::Bookmark, Edit, "Boo&kmark...", "Ctrl+B", "Set or go to a bookmark", Project, false},
-    {cmd::ExcludeItem, Edit, "Exclude I&tem", "Ctrl+X", "Exclude the text from translation\nExclude", Project, false},
+    {cmd::ExcludeItem, Edit, "Exclude I&tem", "Ctrl+X", "Exclude the text from translation
+Exclude", Project, false,
+     true},
+    {cmd::EditDialogLayout, Edit, "Edit Dialog &Layout", "Ctrl+L",
+     "Move and resize the dialog's controls for the shown language
+Edit Layout", Project, false, false, true},
+    {cmd::EditUndo, Edit, "&Undo", "", "Return the dialog to its saved layout (Ctrl+Z in the dialog)
+Undo", Project,
+     false},
+    {cmd::SelectAll, Edit, "Select &All", "", "Select every control of the dialog (Ctrl+A in the dialog)", Project,
+     false},
+    {cmd::SetOriginalSize, Edit, "Set to &Original Size", "",
+     "Return the selection, or the dialog, to the source layout (Ctrl+R in the dialog)
+Set Original", Project, false},
 
     {cmd::TranslationNew, TranslationMenu, "&New...", "", "Add a translation\nNew Translation", Project, true},
     {cmd::TranslationDelete, TranslationMenu, "&Delete...", "", "Delete a translation\nDelete Translation", Project, true,
@@ -87,7 +101,11 @@ const CommandEntry kCommands[] = {
     {cmd::SettingsSource, TranslationSettings, "Source Text...", "", "Settings of the source script", Project, true},
 
     {cmd::ViewMenu, View, "&Menu Resource", "", "Show the menu", Project, false},
-    {cmd::ViewDialog, View, "&Dialog Resource", "", "Show the dialog", Project, false},
+    {cmd::ViewDialog, View, "&Dialog Resource", "Ctrl+D", "Show the dialog", Project, false},
+    {cmd::ViewSourceLanguage, View, "View with &Source Language", "F6", "Show the dialog in the source language",
+     Project, false, false, true},
+    {cmd::ViewTranslated, View, "View &Translated", "F7", "Show the dialog in the chosen language", Project, false,
+     false, true},
     {cmd::ViewBitmap, View, "&Bitmap Resource", "", "Show the bitmap", Project, false},
     {cmd::ViewStringTable, View, "&String at Table", "", "Show the string in the text table", Project, false, true},
     {cmd::ViewToolbars, View, "&Toolbars...", "", "Show or hide the toolbars", Always, true},
@@ -213,6 +231,8 @@ void CMainFrame::connectCommands()
     connect(command(cmd::FileOpen), &QAction::triggered, this, [this] { app_.OnFileOpen(); });
     connect(command(cmd::FileClose), &QAction::triggered, this, [this] { mdi_->closeActiveSubWindow(); });
     connect(command(cmd::FileSave), &QAction::triggered, this, [this] {
+        if (SaveActiveLayout(*this))
+            return;
         if (CChildFrame* child = activeChild())
             child->document()->Save();
     });

@@ -79,6 +79,8 @@ public:
     void RecomputeStatus();
 
     // --- For the dialog commands (DialogCommands.cpp) ---------------------------------
+    // Where the document's windows ask and tell the user.
+    Prompter& prompter() { return prompter_; }
     // The owner of the database, for the imports that close and reopen it.
     std::unique_ptr<CProjectDatabase>& databaseOwner() { return db_; }
     // The include-file list changed: the project waits for an update.

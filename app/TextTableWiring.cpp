@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/MenuBitmapWindows.h"
 #include "app/TesselDoc.h"
+#include "views/DynDlgView.h"
 #include "views/TextListView.h"
 #include "views/TranslationBar.h"
 
@@ -63,6 +64,8 @@ void SyncCommands(CMainFrame& frame)
 
 void ShowPanes(CMainFrame& frame, CTextListView* view)
 {
+    if (ActiveDialogPreview(frame))
+        return;  // the preview shows its own
     frame.setPaneText(cmd::PaneLanguage, view ? view->languagePaneText() : QString());
     frame.setPaneText(cmd::PaneProgress, view ? view->progressPaneText() : QString());
 }
@@ -156,7 +159,6 @@ void ConnectTextTableCommands(CMainFrame& frame)
     if (frame.property("qlnTextCommands").toBool())
         return;
     frame.setProperty("qlnTextCommands", true);
-    ConnectDialogPreview(frame);
     ConnectFindCommands(frame);
     CMainFrame* main = &frame;
     for (const auto& [id, command] : kCommands) {
@@ -165,6 +167,12 @@ void ConnectTextTableCommands(CMainFrame& frame)
             continue;
         frame.setCommandAvailable(id, true);
         QObject::connect(action, &QAction::triggered, main, [main, command = command] {
+            // In an active dialog preview, Next and Previous Item walk its controls.
+            if (CDynDlgView* preview = ActiveDialogPreview(*main);
+                preview && (command == TextCommand::NextItem || command == TextCommand::PreviousItem)) {
+                command == TextCommand::NextItem ? preview->nextItem() : preview->previousItem();
+                return;
+            }
             if (CTextListView* view = ActiveTextTable(*main))
                 view->action(command)->trigger();
             SyncCommands(*main);
@@ -203,6 +211,8 @@ void ConnectTextTableCommands(CMainFrame& frame)
     // active has the last word on the bar's item, the panes and Next Item.
     ConnectMenuBitmapViews(frame);
     ActiveChanged(frame, group);
+    // After the table's own: a preview's panes and language replace the table's.
+    ConnectDialogPreview(frame);
 }
 
 }  // namespace qln

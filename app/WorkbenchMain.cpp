@@ -29,7 +29,7 @@ int SaveScreenshot(QWidget& window, const QString& file)
     return window.grab().save(file, "PNG") ? 0 : 2;
 }
 
-// QLN40_SCREENSHOT_COMMAND=id as well: the command runs first, and the picture
+// QLN40_SCREENSHOT_COMMAND=id as well (or id,id,...): the commands run first, and the picture
 // shows the main window with the command's dialog open over it; the dialog is
 // then cancelled. A command that opens a window of the workbench instead
 // (a preview) is shown with that window. Without a window manager (Xvfb) the dialog has no caption,
@@ -52,14 +52,20 @@ void DrawDialog(QPainter& painter, QWidget& dialog, QPoint at)
     painter.drawRect(QRect(caption.rect.topLeft(), QSize(dialog.width(), dialog.height() + height)).adjusted(0, 0, -1, -1));
 }
 
-int SaveCommandScreenshot(qln::CMainFrame& frame, int command, const QString& file)
+int SaveCommandScreenshot(qln::CMainFrame& frame, const QList<int>& commands, const QString& file)
 {
-    QAction* action = frame.command(command);
-    if (!action || !action->isEnabled())
+    QAction* first = frame.command(commands.front());
+    if (!first || !first->isEnabled())
         return 2;
+    // Several commands (id,id,...) run one after the other, each once the
+    // previous one's windows are up.
+    for (int i = 0; i < commands.size(); ++i)
+        QTimer::singleShot(300 * i, &frame, [&frame, id = commands[i]] {
+            if (QAction* action = frame.command(id); action && action->isEnabled())
+                action->trigger();
+        });
     int result = 2;
-    QTimer::singleShot(0, &frame, [action] { action->trigger(); });
-    QTimer::singleShot(1500, &frame, [&frame, &result, file] {
+    QTimer::singleShot(1500 + 300 * (commands.size() - 1), &frame, [&frame, &result, file] {
         QPixmap shot = frame.grab();
         QWidget* dialog = QApplication::activeModalWidget();
         if (dialog) {
@@ -90,9 +96,12 @@ extern "C" QLN_WORKBENCH_EXPORT int qln_workbench_main(int argc, char** argv, co
     if (!tessel.InitInstance(QString::fromLocal8Bit(fileName ? fileName : "")))
         return 2;
     const QString screenshot = qEnvironmentVariable("QLN40_SCREENSHOT");
-    const int command = qEnvironmentVariableIntValue("QLN40_SCREENSHOT_COMMAND");
-    if (!screenshot.isEmpty() && command != 0)
-        return SaveCommandScreenshot(*tessel.mainFrame(), command, screenshot);
+    QList<int> commands;
+    for (const QString& id : qEnvironmentVariable("QLN40_SCREENSHOT_COMMAND").split(u',', Qt::SkipEmptyParts))
+        if (const int value = id.trimmed().toInt(); value != 0)
+            commands.push_back(value);
+    if (!screenshot.isEmpty() && !commands.isEmpty())
+        return SaveCommandScreenshot(*tessel.mainFrame(), commands, screenshot);
     if (!screenshot.isEmpty())
         return SaveScreenshot(*tessel.mainFrame(), screenshot);
     return tessel.ExitInstance(QApplication::exec());

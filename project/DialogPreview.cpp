@@ -1,156 +1,336 @@
 #include "project/DialogPreview.h"
 
+#include "project/LayoutChecks.h"
 #include "project/TextForms.h"
-#include "project/TranslationStore.h"
+#include "projectdb/Languages.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Schema.h"
 #include "rcscript/AsciiText.h"
 #include "rcscript/RcStatement.h"
 #include "rcscript/RcTokens.h"
 
-#include <map>
-#include <variant>
+#include <array>
+#include <unordered_map>
 
 namespace qln {
 namespace {
 
-ControlKind ButtonKind(std::uint32_t style)
+// The dialog's caption; a caption marked modified (its source text changed
+// since it was translated) is left out, so the preview shows none.
+const QueryText kCaptionQuery{
+    "DialogPreviewCaption",
+    "SELECT DISTINCT ResourceText.SourceText, ResourceText.LineIndex, ResourceText.Exclude FROM Dialogs "
+    "JOIN DlgCaption ON DlgCaption.DlgLine = Dialogs.LineIndex "
+    "JOIN ResourceText ON ResourceText.LineIndex = DlgCaption.LineIndex "
+    "WHERE Dialogs.LineIndex = :DlgLineIndex AND Dialogs.Lang_Id = 0 AND ResourceText.Modified = 0",
+    "SELECT DISTINCT ResourceText.SourceText, ResourceText.LineIndex, ResourceText.Exclude FROM Dialogs "
+    "JOIN DlgCaption ON DlgCaption.DlgLine = Dialogs.LineIndex "
+    "JOIN ResourceText ON ResourceText.LineIndex = DlgCaption.LineIndex "
+    "WHERE Dialogs.LineIndex = :DlgLineIndex AND ResourceText.Modified = 0",
+    ""};
+
+// The source texts and exclusion of the dialog's controls.
+const QueryText kControlTextsQuery{
+    "DialogPreviewControlTexts",
+    "SELECT ResourceText.LineIndex, ResourceText.SourceText, ResourceText.Exclude FROM DialogControl "
+    "JOIN ResourceText ON ResourceText.LineIndex = DialogControl.LineIndex "
+    "WHERE DialogControl.DlgLine = :DlgLineIndex AND DialogControl.Lang_Id = 0",
+    "SELECT ResourceText.LineIndex, ResourceText.SourceText, ResourceText.Exclude FROM DialogControl "
+    "JOIN ResourceText ON ResourceText.LineIndex = DialogControl.LineIndex "
+    "WHERE DialogControl.DlgLine = :DlgLineIndex",
+    ""};
+
+struct ClassEntry {
+    std::string_view name;
+    ControlClass code;
+};
+constexpr std::array<ClassEntry, 13> kClasses{{
+    {"static", ControlClass::Static},
+    {"button", ControlClass::Button},
+    {"edit", ControlClass::Edit},
+    {"combobox", ControlClass::ComboBox},
+    {"listbox", ControlClass::ListBox},
+    {"scrollbar", ControlClass::ScrollBar},
+    {"msctls_updown32", ControlClass::UpDown},
+    {"SysListView32", ControlClass::ListView},
+    {"SysTreeView32", ControlClass::TreeView},
+    {"SysTabControl32", ControlClass::TabControl},
+    {"SysAnimate32", ControlClass::Animation},
+    {"msctls_trackbar32", ControlClass::Trackbar},
+    {"msctls_progress32", ControlClass::Progress},
+}};
+
+// Style bits a class adds to the script's style.
+std::uint32_t ClassStyle(ControlClass c, std::uint32_t flags)
 {
-    switch (style & 0xF) {
-    case 0: case 1: return ControlKind::PushButton;        // push, default push
-    case 2: case 3: case 5: case 6: return ControlKind::CheckBox;  // check, auto, 3-state, auto 3-state
-    case 4: case 9: return ControlKind::RadioButton;       // radio, auto radio
-    case 7: return ControlKind::GroupBox;
-    default: return ControlKind::Unknown;                  // owner-drawn, user buttons
+    using namespace winstyle;
+    switch (c) {
+    case ControlClass::Static: return (flags & 0x0E) == 0x0E ? Border : 0;
+    case ControlClass::Button: return (flags & 0x0B) == 0x0B || (flags & 0x0E) == 0x0E ? Border : 0;
+    case ControlClass::Edit: return Disabled | Border;
+    case ControlClass::ComboBox: return Disabled | DropDownList;
+    case ControlClass::ListBox: return Disabled | Border | NoIntegralHeight;
+    case ControlClass::ScrollBar: return Disabled;
+    case ControlClass::UpDown: return 0x20;
+    case ControlClass::ListView:
+    case ControlClass::TreeView:
+    case ControlClass::Animation:
+    case ControlClass::Progress: return Border;
+    case ControlClass::Trackbar: return 0x18;
+    case ControlClass::TabControl:
+    case ControlClass::Unknown: return 0;
     }
+    return 0;
 }
 
-// The text of a line in the language, else its source text.
-std::string ShownText(CProjectDatabase& project, std::int32_t line, const std::string& source, int primary, int sub)
+bool IsTrue(const sql::Statement& st, int column)
 {
-    if (primary != 0 || sub != 0)
-        if (auto state = ReadTranslationState(project, line, primary, sub))
-            if (const auto* text = std::get_if<std::string>(&state->text); text && !text->empty())
-                return ToDisplayForm(*text);
-    return ToDisplayForm(source);
-}
-
-// Source texts of the dialog's controls, by LineIndex.
-std::map<std::int32_t, std::string> ControlTexts(CProjectDatabase& project, std::int32_t dialogLine)
-{
-    std::map<std::int32_t, std::string> texts;
-    sql::Statement& st = project.Query("ResourceStrings_Of_DialogControls");
-    st.bind(":DlgLineIndex", dialogLine);
-    const int line = st.columnIndex("LineIndex"), source = st.columnIndex("SourceText");
-    while (st.step())
-        texts[static_cast<std::int32_t>(st.columnInt64(line))] = st.columnText(source);
-    st.reset();
-    return texts;
-}
-
-// The language's own rectangle of a control, when it has one.
-std::optional<DialogUnitRect> LanguageRect(CProjectDatabase& project, std::int32_t line, std::int32_t langId)
-{
-    sql::Statement& st = project.Query("Dialog_Control_By_LineIndex_LangId");
-    st.bind(":LineIndex", line).bind(":Lang_Id", langId);
-    std::optional<DialogUnitRect> rect;
-    if (st.step())
-        rect = DialogUnitRect{st.columnInt("x"), st.columnInt("y"), st.columnInt("cx"), st.columnInt("cy")};
-    st.reset();
-    return rect;
+    return !st.isNull(column) && st.columnInt64(column) != 0;
 }
 
 }  // namespace
 
-ControlKind ControlKindOf(int lineKind, std::string_view className, std::uint32_t style)
+ControlClass ClassOfName(std::string_view className)
 {
-    switch (lineKind) {
-    case tok::KwLText: case tok::KwRText: case tok::KwCText: case kind::DialogIcon: return ControlKind::Static;
-    case tok::KwPushButton: case tok::KwDefPushButton: case tok::KwPushBox: return ControlKind::PushButton;
-    case tok::KwCheckBox: case tok::KwAutoCheckBox: case tok::KwAuto3State: case tok::KwState3:
-        return ControlKind::CheckBox;
-    case tok::KwRadioButton: case tok::KwAutoRadioButton: return ControlKind::RadioButton;
-    case tok::KwGroupBox: return ControlKind::GroupBox;
-    case tok::KwEditText: return ControlKind::Edit;
-    case tok::KwComboBox: return ControlKind::ComboBox;
-    case tok::KwListBox: return ControlKind::ListBox;
-    case tok::KwScrollBar: return ControlKind::ScrollBar;
-    case tok::KwControl: break;
-    default: return ControlKind::Unknown;
-    }
-    std::string cls = ToLowerAscii(className);
-    if (cls.size() >= 2 && cls.front() == '"' && cls.back() == '"')
-        cls = cls.substr(1, cls.size() - 2);
-    if (cls == "button")
-        return ButtonKind(style);
-    if (cls == "static")
-        return ControlKind::Static;
-    if (cls == "edit")
-        return ControlKind::Edit;
-    if (cls == "combobox")
-        return ControlKind::ComboBox;
-    if (cls == "listbox")
-        return ControlKind::ListBox;
-    if (cls == "scrollbar")
-        return ControlKind::ScrollBar;
-    return ControlKind::Unknown;
+    if (className.size() >= 2 && className.front() == '"' && className.back() == '"')
+        className = className.substr(1, className.size() - 2);
+    for (const ClassEntry& e : kClasses)
+        if (EqualsNoCase(e.name, className))
+            return e.code;
+    return ControlClass::Unknown;
 }
 
-std::optional<DialogPreview> LoadDialogPreview(CProjectDatabase& project, std::int32_t dialogLine, int primary,
-                                               int sub)
+ControlWindow ControlWindowOf(int lineKind, std::string_view className, std::uint32_t flags)
 {
-    DialogPreview dialog;
+    using namespace winstyle;
+    const auto fixed = [](ControlClass c, std::uint32_t style, bool text) {
+        return ControlWindow{c, style, text, c == ControlClass::ComboBox};
+    };
+    switch (lineKind) {
+    case tok::KwControl: {
+        const ControlClass c = ClassOfName(className);
+        if (c == ControlClass::Unknown)
+            return fixed(ControlClass::Static, ChildVisible | BlackFrame, false);
+        return ControlWindow{c, (ClassStyle(c, flags) | flags) & ~TabStop, true, c == ControlClass::ComboBox};
+    }
+    case kind::DialogIcon: return fixed(ControlClass::Static, 0x50000007, false);
+    case tok::KwLText: return fixed(ControlClass::Static, 0x50000000, true);
+    case tok::KwRText: return fixed(ControlClass::Static, 0x50000002, true);
+    case tok::KwCText: return fixed(ControlClass::Static, 0x50000001, true);
+    case tok::KwCheckBox:
+    case tok::KwAutoCheckBox:
+    case tok::KwAuto3State: return fixed(ControlClass::Button, 0x58000002, true);
+    case tok::KwPushButton: return fixed(ControlClass::Button, 0x50000000, true);
+    case tok::KwListBox: return fixed(ControlClass::ListBox, 0x50800100, false);
+    case tok::KwGroupBox: return fixed(ControlClass::Button, 0x50000007, true);
+    case tok::KwDefPushButton: return fixed(ControlClass::Button, 0x50000001, true);
+    case tok::KwRadioButton:
+    case tok::KwAutoRadioButton: return fixed(ControlClass::Button, 0x50000004, true);
+    case tok::KwEditText: return fixed(ControlClass::Edit, 0x50800000, false);
+    case tok::KwComboBox: return fixed(ControlClass::ComboBox, 0x58000003, false);
+    case tok::KwScrollBar: return fixed(ControlClass::ScrollBar, 0x58000000, false);
+    // Two statements more than the classic table lists: a three-state box and a
+    // push box, each as the button it is rather than a missing window.
+    case tok::KwState3: return fixed(ControlClass::Button, 0x58000005, true);
+    case tok::KwPushBox: return fixed(ControlClass::Button, 0x5000000A, true);
+    default: return fixed(ControlClass::Static, ChildVisible | BlackFrame, false);
+    }
+}
+
+DialogLoad LoadDialogTemplate(CProjectDatabase& project, std::int32_t dialogLine)
+{
+    DialogLoad load;
+    DialogTemplate dialog;
     {
         sql::Statement& st = project.Query("Dialog_By_LineIndex");
         st.bind(":LineIndex", dialogLine);
         const bool found = st.step();
         if (found) {
             dialog.lineIndex = dialogLine;
-            dialog.ident = st.columnText("Name_ID");
+            dialog.name = st.columnText("Name_ID");
             dialog.cx = st.columnInt("cx");
             dialog.cy = st.columnInt("cy");
         }
         st.reset();
         if (!found)
-            return std::nullopt;
+            return load;
     }
-    {
-        sql::Statement& st = project.Query("Dialog_Caption");
-        st.bind(":DlgIdent", dialog.ident);
-        std::optional<std::pair<std::int32_t, std::string>> caption;
-        if (st.step())
-            caption.emplace(static_cast<std::int32_t>(st.columnInt64("LineIndex")), st.columnText("SourceText"));
-        st.reset();
-        if (caption)
-            dialog.caption = ShownText(project, caption->first, caption->second, primary, sub);
-    }
-    {
-        sql::Statement& st = project.Query("Dialog_Controls_By_Dialog_LineIndex");
+    try {
+        sql::Statement& st = project.Query(kCaptionQuery);
         st.bind(":DlgLineIndex", dialogLine);
-        while (st.step()) {
-            PreviewControl c;
-            c.lineIndex = static_cast<std::int32_t>(st.columnInt64("LineIndex"));
-            c.ident = st.columnText("Name_ID");
-            c.className = st.columnText("Class");
-            c.lineKind = st.columnInt("Type");
-            c.style = static_cast<std::uint32_t>(st.columnInt64("Flags"));
-            c.rect = {st.columnInt("x"), st.columnInt("y"), st.columnInt("cx"), st.columnInt("cy")};
-            dialog.controls.push_back(std::move(c));
-        }
+        if (st.step())
+            dialog.caption = PreviewCaption{static_cast<std::int32_t>(st.columnInt64(1)), st.columnText(0),
+                                            IsTrue(st, 2)};
         st.reset();
+
+        std::unordered_map<std::int32_t, std::pair<std::string, bool>> texts;
+        sql::Statement& t = project.Query(kControlTextsQuery);
+        t.bind(":DlgLineIndex", dialogLine);
+        while (t.step())
+            texts[static_cast<std::int32_t>(t.columnInt64(0))] = {t.columnText(1), IsTrue(t, 2)};
+        t.reset();
+
+        sql::Statement& c = project.Query("Dialog_Controls_By_Dialog_LineIndex");
+        c.bind(":DlgLineIndex", dialogLine);
+        const int name = c.columnIndex("Name_ID"), line = c.columnIndex("LineIndex"), cls = c.columnIndex("Class"),
+                  x = c.columnIndex("x"), y = c.columnIndex("y"), cx = c.columnIndex("cx"), cy = c.columnIndex("cy"),
+                  type = c.columnIndex("Type"), flags = c.columnIndex("Flags");
+        while (c.step()) {
+            PreviewControl pc;
+            pc.lineIndex = static_cast<std::int32_t>(c.columnInt64(line));
+            pc.name = c.columnText(name);
+            pc.className = c.columnText(cls);
+            pc.lineKind = c.columnInt(type);
+            pc.flags = static_cast<std::uint32_t>(c.columnInt64(flags));
+            pc.rect = {c.columnInt(x), c.columnInt(y), c.columnInt(cx), c.columnInt(cy)};
+            pc.window = ControlWindowOf(pc.lineKind, pc.className, pc.flags);
+            if (const auto found = texts.find(pc.lineIndex); found != texts.end() && pc.window.readsText) {
+                pc.hasText = true;
+                pc.sourceText = found->second.first;
+                pc.excluded = found->second.second;
+            }
+            dialog.controls.push_back(std::move(pc));
+        }
+        c.reset();
+    } catch (const sql::Error& error) {
+        load.complete = false;
+        load.error = error.what();
     }
-    const std::map<std::int32_t, std::string> texts = ControlTexts(project, dialogLine);
-    const bool languageLayouts = (primary != 0 || sub != 0) && project.UsesLangId();
-    for (PreviewControl& c : dialog.controls) {
-        if (languageLayouts)
-            if (auto rect = LanguageRect(project, c.lineIndex, LangIdOf(primary, sub)))
-                c.rect = *rect;
-        if (const auto t = texts.find(c.lineIndex); t != texts.end()) {
-            c.hasText = true;
-            c.text = ShownText(project, c.lineIndex, t->second, primary, sub);
+    load.dialog = std::move(dialog);
+    return load;
+}
+
+namespace {
+
+// Reads rows of ResourceText.* into states, with the language's two columns when it has them.
+void ReadStates(sql::Statement& st, int primary, int sub, std::map<std::int32_t, ShownTextState>& states,
+                const std::int32_t* only = nullptr)
+{
+    int textColumn = -1, flagColumn = -1;
+    if (primary >= 0)
+        if (const auto name = LanguageDisplayName(primary, sub)) {
+            textColumn = st.findColumn(*name);
+            flagColumn = st.findColumn(LanguageFlagColumn(*name));
+        }
+    const int line = st.columnIndex("LineIndex"), source = st.columnIndex("SourceText"),
+              exclude = st.columnIndex("Exclude");
+    while (st.step()) {
+        const auto lineIndex = static_cast<std::int32_t>(st.columnInt64(line));
+        if (only && lineIndex != *only)
+            continue;
+        ShownTextState& s = states[lineIndex];
+        s.sourceText = st.columnText(source);
+        s.excluded = IsTrue(st, exclude);
+        if (textColumn >= 0)
+            s.translation = st.columnText(textColumn);
+        if (flagColumn >= 0)
+            s.modified = IsTrue(st, flagColumn);
+    }
+    st.reset();
+}
+
+}  // namespace
+
+std::map<std::int32_t, ShownTextState> ReadDialogTexts(CProjectDatabase& project, std::int32_t dialogLine,
+                                                       std::int32_t captionLine, int primary, int sub)
+{
+    std::map<std::int32_t, ShownTextState> states;
+    sql::Statement& controls = project.Query("ResourceStrings_Of_DialogControls");
+    controls.bind(":DlgLineIndex", dialogLine);
+    ReadStates(controls, primary, sub, states);
+    if (captionLine >= 0) {
+        sql::Statement& caption = project.Query("ResourceString_Of_DialogCaption");
+        caption.bind(":DlgLineIndex", dialogLine);
+        ReadStates(caption, primary, sub, states, &captionLine);
+    }
+    return states;
+}
+
+std::optional<ShownTextState> ReadTextState(CProjectDatabase& project, std::int32_t lineIndex, int primary, int sub)
+{
+    std::map<std::int32_t, ShownTextState> states;
+    sql::Statement& st = project.Query("GetResTextRecord_ByLine");
+    st.bind(":LineIndex", lineIndex);
+    ReadStates(st, primary, sub, states);
+    const auto found = states.find(lineIndex);
+    if (found == states.end())
+        return std::nullopt;
+    return found->second;
+}
+
+DialogPercentages ComputeDialogPercentages(long total, long translated, long modified)
+{
+    if (total <= 0)
+        return {};
+    const auto up = [total](long part) { return static_cast<int>((100 * part + total - 1) / total); };
+    DialogPercentages p{up(translated), up(modified)};
+    // Rounding up must not claim a dialog complete that still lacks a text.
+    if (translated < total && p.translated >= 100)
+        p.translated = 99;
+    return p;
+}
+
+std::set<std::int32_t> ClippedDialogControls(CProjectDatabase& project, std::int32_t dialogLine, int primary, int sub)
+{
+    std::set<std::int32_t> clipped;
+    if (primary < 0)
+        return clipped;  // the source is measured against itself: nothing to blame
+    const std::map<std::int32_t, ShownTextState> states = ReadDialogTexts(project, dialogLine, -1, primary, sub);
+    std::unordered_map<std::int32_t, checks::ControlText> texts;
+    std::vector<std::int32_t> byOrder;
+    for (const auto& [line, state] : states) {
+        if (state.sourceText.empty())
+            continue;
+        texts.emplace(line, checks::ControlText{byOrder.size(), state.shown(), state.sourceText});
+        byOrder.push_back(line);
+    }
+    checks::LayoutCheckOptions options;
+    options.overlap = false;
+    for (const checks::LayoutFinding& f : checks::CheckDialogLayouts(project, LangIdOf(primary, sub), texts, options))
+        if (!f.overlap && f.order < byOrder.size())
+            clipped.insert(byOrder[f.order]);
+    return clipped;
+}
+
+std::string WindowText(std::string_view scriptText)
+{
+    const std::string display = ToDisplayForm(scriptText);
+    std::string out;
+    out.reserve(display.size());
+    for (std::size_t i = 0; i < display.size(); ++i) {
+        if (display[i] != '\\' || i + 1 == display.size()) {
+            out += display[i];
+            continue;
+        }
+        const char next = display[++i];
+        switch (next) {
+        case 'n': out += '\n'; break;
+        case 't': out += '\t'; break;
+        case 'r':
+            if (display.compare(i + 1, 2, "\\n") == 0)
+                i += 2;
+            out += '\n';
+            break;
+        case '\\': out += '\\'; break;
+        default: out += '\\'; out += next; break;
         }
     }
-    return dialog;
+    return out;
+}
+
+std::optional<std::int32_t> DialogOfTextLine(CProjectDatabase& project, std::int32_t lineIndex)
+{
+    for (const char* query : {"Dialog_LineIndex_By_DlgItemIndex", "Dialog_LineIndex_By_DlgCaptionIndex"}) {
+        sql::Statement& st = project.Query(query);
+        st.bind(":LineIndex", lineIndex);
+        std::optional<std::int32_t> dialog;
+        if (st.step())
+            dialog = static_cast<std::int32_t>(st.columnInt64(0));
+        st.reset();
+        if (dialog)
+            return dialog;
+    }
+    return std::nullopt;
 }
 
 }  // namespace qln

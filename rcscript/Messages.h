@@ -569,8 +569,35 @@ inline constexpr std::string_view CheckStatus = "%1 finding(s) in %2 (%3 texts c
 inline constexpr std::string_view CheckNoTranslation = "The project has no translation to check.";
 
 // --- Dialog preview ---------------------------------------------------------
-// Title of a dialog's preview window: %1 the dialog, %2 the language.
-inline constexpr std::string_view PreviewTitle = "%1 - %2";
+// Title of a dialog's preview window: %1 the dialog, %2 the project's title.
+inline constexpr std::string_view PreviewTitle = "Dialog: %1  (%2)";
+// The language pane while a preview is active: the source, or %1 the language.
+inline constexpr std::string_view PreviewSourcePane = "Source Dialog";
+inline constexpr std::string_view PreviewLanguagePane = "%1 Dialog";
+// The preview's context menu.
+inline constexpr std::string_view PreviewStringAtTable = "String at Table";
+inline constexpr std::string_view PreviewBookmark = "&Bookmark...";
+// String Resource found the text filtered out of the text table.
+inline constexpr std::string_view PreviewTextNotVisible =
+    "The text of the selected item is not visible at the 'Text Table' window.";
+
+// --- Dialog layout editor ------------------------------------------------------
+// Edit mode refused for a database older than format 8: %1 the database file.
+inline constexpr std::string_view EditObsoleteFormat =
+    "Obsolete database format:  %1\n\nTo edit the dialog layout the database file has to be converted into the "
+    "new 4.x Quillon database format.\nTo convert the database, please close all open documents and from the "
+    "'Tools' menu choose 'Convert Database...'.";
+// Unsaved layout changes on a language switch or on closing: %1 the dialog.
+inline constexpr std::string_view EditSaveQuestion =
+    "Changes at dialog %1.\n\nDo you want to save current dialog template ?";
+// Rows of a layout that could not be written: %1 the dialog, %2 the causes.
+inline constexpr std::string_view EditRowsNotSaved = "Parts of the layout of dialog %1 could not be saved:\n\n%2";
+inline constexpr std::string_view EditModePane = "Edit";
+inline constexpr std::string_view EditDialogBarTitle = "Pos. && Size";
+// The rows and columns of the position and size bar.
+inline constexpr std::string_view EditBarSource = "Source";
+inline constexpr std::string_view EditBarCurrent = "Current";
+inline constexpr std::string_view EditBarColumns[] = {"x", "y", "cx", "cy"};
 
 // --- Menu view and bitmap view ------------------------------------------------
 // Window titles: %1 the menu's or the bitmap's name, %2 the project's title.

@@ -49,12 +49,13 @@ qln_demo /I translations/demo_de.rc German demo_rc.mdb
 qln_demo /A demo_rc.mdb French demo_fr.rc
 qln_demo /I translations/demo_fr.rc French demo_rc.mdb
 # One picture of the workbench on the demo project under a virtual X server:
-# shot FILE SCREEN [COMMAND] (COMMAND: the id of a command to run first).
+# shot FILE SCREEN [COMMAND] (COMMAND: the id of a command to run first, or
+# several, id,id,...; shot_dir and shot_script name another project).
 shot() {
-  (cd "$project" && HOME=/home/alice XDG_CONFIG_HOME="$work/workbench-config" XDG_DATA_HOME="$work/data" \
+  (cd "${shot_dir:-$project}" && HOME=/home/alice XDG_CONFIG_HOME="$work/workbench-config" XDG_DATA_HOME="$work/data" \
     XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
     QLN40_SCREENSHOT="$out/$1" QLN40_SCREENSHOT_COMMAND="${3:-0}" \
-    xvfb-run -a -s "-screen 0 $2" "$build/qln40" demo.rc)
+    xvfb-run -a -s "-screen 0 $2" "$build/qln40" "${shot_script:-demo.rc}")
   echo "docs/screenshots/$1"
 }
 printf '[SETTINGS]\nMainWndXpos=0\nMainWndYpos=0\nMainWndCX=1000\nMainWndCY=700\n' >"$work/workbench-config/qln40.ini"
@@ -89,3 +90,36 @@ printf '[SETTINGS]\nMainWndXpos=0\nMainWndYpos=0\nMainWndCX=1000\nMainWndCY=700\
 shot find.png 1024x768x24 32777
 # Edit > Bookmark (command 32969) on the row the table starts on.
 shot bookmark.png 1024x768x24 32969
+
+# The layout editor on a real script: windirstat's drive selection in the
+# German of its translators, its first radio button widened for the German
+# text (a German layout row beside the source row), opened (View > Dialog
+# Resource, 32950) in edit mode (32999) with that button selected (Next
+# Item, 32956). Every other text counts as translated, so that the table
+# starts on the dialog's caption. Needs the corpus beside the repository.
+corpus="$root/../shared/corpus/windirstat"
+if [ -d "$corpus" ]; then
+  wds=/tmp/quillon-screenshot/windirstat
+  cp -r "$corpus" "$wds" && chmod -R u+w "$wds"
+  qln_wds() { (cd "$wds/windirstat" && env -u DISPLAY -u WAYLAND_DISPLAY "$build/qln40" "$@" >/dev/null); }
+  qln_wds /C windirstat.rc
+  qln_wds /A windirstat_rc.mdb German windirstat_de.rc
+  qln_wds /I res/wdsr0407/windirstat.rc German windirstat_rc.mdb
+  python3 - "$wds/windirstat/windirstat_rc.mdb" <<'PY'
+import sqlite3, sys
+c = sqlite3.connect(sys.argv[1])
+c.execute("UPDATE ResourceText SET German = SourceText WHERE German IS NULL OR German = ''")
+c.execute("""UPDATE ResourceText SET German = NULL WHERE LineIndex IN (
+             SELECT DlgCaption.LineIndex FROM DlgCaption JOIN Dialogs ON Dialogs.LineIndex = DlgCaption.DlgLine
+             WHERE Dialogs.Name_ID = 'IDD_SELECTDRIVES' AND Dialogs.Lang_Id = 0)""")
+c.execute("""INSERT INTO DialogControl (LineIndex, DlgLine, Lang_Id, Name_ID, Class, Type, Flags, x, y, cx, cy,
+             x_prev, y_prev, cx_prev, cy_prev, Modified)
+             SELECT LineIndex, DlgLine, 1031, Name_ID, Class, Type, Flags, x, y, 130, cy,
+             x_prev, y_prev, cx_prev, cy_prev, 0 FROM DialogControl
+             WHERE Name_ID = 'IDC_ALLLOCALDRIVES' AND Lang_Id = 0""")
+c.commit()
+PY
+  shot_dir="$wds/windirstat" shot_script=windirstat.rc shot layout-editor.png 1280x800x24 32950,32999,32956
+else
+  echo "screenshots: $corpus is absent; layout-editor.png not drawn" >&2
+fi

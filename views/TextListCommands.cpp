@@ -256,6 +256,7 @@ void CTextListView::setCellText(const std::string& text, int primary, int sub, s
     if (row >= 0 && m >= 0)
         model_->setCellText(row, m, text, modified);
     updateActions();
+    emit textStored(lineIndex, primary, sub);
     emit documentModified();
     if (row >= 0 && row == selectedRowIndex())
         emit itemChanged();

@@ -127,6 +127,8 @@ signals:
     void progressReported(qint64 position, qint64 total);
     void translateRequested();
     void rowExcludedChanged(qint32 lineIndex, bool excluded);
+    // A translation was stored, undone or redone (also for rows the filter hides).
+    void textStored(qint32 lineIndex, int primary, int sub);
     void panesChanged();
     void viewResourceRequested(qint32 lineIndex, int category);
     void bookmarkRequested(qint32 lineIndex);

@@ -1,27 +1,38 @@
-// View > Dialog Resource in the workbench: the preview of the current row's
-// dialog in the table's language, in a window of the project.
+// The dialog previews in the workbench: one preview per dialog of a project,
+// opened from the table's row, switched between the source and a language,
+// following the translation bar both ways, String at Table, the panes, and
+// a clipped text found by the checks opening its dialog.
 
 #include "gui_support.h"
 
+#include "app/CheckCommands.h"
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/DialogPreviewWindow.h"
+#include "app/DynDlgDoc.h"
 #include "app/MainFrame.h"
 #include "app/Settings.h"
 #include "app/TesselApp.h"
 #include "app/TesselDoc.h"
 #include "app/TextTableWiring.h"
 #include "projectdb/Translations.h"
+#include "rcscript/Messages.h"
+#include "views/CheckResultsModel.h"
+#include "views/ControlWidgets.h"
 #include "views/DynDlgView.h"
 #include "views/TextListView.h"
 #include "views/TextTableModel.h"
+#include "views/TranslationBar.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPushButton>
+#include <QPlainTextEdit>
+#include <QTest>
 
 namespace qln {
 namespace {
@@ -34,43 +45,125 @@ int RowOfText(CTextListView& view, std::string_view source)
     return -1;
 }
 
-TEST(WorkbenchDialogPreview, OpensTheCurrentRowsDialogInTheTablesLanguage)
+class WorkbenchDialogPreview : public test::WorkbenchOnDemo {
+protected:
+    void SetUp() override
+    {
+        WorkbenchOnDemo::SetUp();
+        project = frame().activeChild();
+    }
+    CTranslationBar* bar() { return qobject_cast<CTranslationBar*>(frame().translationDock()); }
+    std::int32_t lineOf(std::string_view source) { return table->textModel()->row(RowOfText(*table, source))->lineIndex; }
+
+    CChildFrame* project = nullptr;
+};
+
+TEST_F(WorkbenchDialogPreview, OnePreviewPerDialogFollowsTheLanguageAndTheBar)
 {
-    test::DemoFolder dir;
-    CSettings settings(dir.settingsFile());
-    test::ScriptedPrompter prompter;
-    CTesselApp app(settings, prompter, test::TemplatePath());
-    ASSERT_TRUE(app.InitInstance({}));
-    CMainFrame& frame = *app.mainFrame();
-    CTesselDoc* doc = app.OpenDocumentFile(test::Q(dir / "demo.rc"));
-    ASSERT_NE(doc, nullptr);
-    CTextListView* view = ActiveTextTable(frame);
-    ASSERT_NE(view, nullptr);
-    ASSERT_TRUE(AddLanguage(*doc->database(), 7, 1, 1252));
-    view->setProject(doc->database(), view->undoStack());
-    view->selectLanguage(7, 1);
-    CChildFrame* project = frame.activeChild();
-
     // A string-table text has no dialog: nothing opens.
-    view->selectRow(RowOfText(*view, "Ready"), true);
-    EXPECT_EQ(OpenDialogPreview(frame), nullptr);
+    table->selectRow(RowOfText(*table, "Ready"), true);
+    EXPECT_EQ(OpenDialogPreview(frame()), nullptr);
 
-    const int swap = RowOfText(*view, "&Swap");
-    ASSERT_GE(swap, 0);
-    view->selectRow(swap, true);
-    ASSERT_TRUE(view->storeTranslation(view->textModel()->row(swap)->lineIndex, 7, 1, "&Tauschen"));
-    const int before = static_cast<int>(frame.mdiArea()->subWindowList().size());
-    frame.command(cmd::ViewDialog)->trigger();
-    ASSERT_EQ(frame.mdiArea()->subWindowList().size(), before + 1);
-    QMdiSubWindow* preview = frame.mdiArea()->currentSubWindow();
-    ASSERT_NE(preview, nullptr);
-    EXPECT_EQ(preview->windowTitle(), "IDD_CONVERTER - German");
-    auto* dialog = qobject_cast<CDynDlgView*>(preview->widget());
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->client()->findChild<QPushButton*>("IDC_SWAP")->text(), "&Tauschen");
-    // The project's commands still act on the project while the preview is current.
-    EXPECT_EQ(frame.activeChild(), project);
-    EXPECT_EQ(ActiveTextTable(frame), view);
+    const std::int32_t swap = lineOf("&Swap");
+    table->selectRow(RowOfText(*table, "&Swap"), true);
+    ASSERT_TRUE(table->storeTranslation(swap, 7, 1, "&Tauschen"));
+    const auto before = frame().mdiArea()->subWindowList().size();
+    QAction* open = frame().command(cmd::ViewDialog);
+    EXPECT_EQ(open->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
+    open->trigger();
+    ASSERT_EQ(frame().mdiArea()->subWindowList().size(), before + 1);
+    CDynDlgView* view = ActiveDialogPreview(frame());
+    ASSERT_NE(view, nullptr);
+    QMdiSubWindow* window = frame().mdiArea()->currentSubWindow();
+    EXPECT_EQ(window->windowTitle(), "Dialog: IDD_CONVERTER  (" + doc->title() + ")");
+    ASSERT_EQ(OpenPreviews(*doc).size(), 1u);
+    // The row's control is selected, in German, and is the bar's item.
+    ASSERT_NE(view->selected(), nullptr);
+    EXPECT_EQ(view->selected()->line, swap);
+    EXPECT_EQ(ControlWidgetText(view->selected()->widget), "&Tauschen");
+    EXPECT_EQ(bar()->item().lineIndex, swap);
+    EXPECT_EQ(bar()->item().translation, "&Tauschen");
+    EXPECT_EQ(pane(cmd::PaneLanguage), "German Dialog");
+    EXPECT_TRUE(pane(cmd::PaneProgress).startsWith("Translated: "));
+    EXPECT_EQ(frame().languageCombo()->currentText(), "German");
+    EXPECT_EQ(frame().activeChild(), project);  // the project's commands still act on the project
+
+    // Opening it again in the source switches the same window and selects the caption.
+    const std::int32_t caption = view->captionLine();
+    EXPECT_EQ(OpenDialogPreview(frame(), *project, view->dialogLine(), {-1, -1}, caption), view);
+    EXPECT_EQ(frame().mdiArea()->subWindowList().size(), before + 1);
+    EXPECT_TRUE(view->sourceShown());
+    EXPECT_EQ(view->selected()->line, caption);
+    EXPECT_EQ(pane(cmd::PaneLanguage), "Source Dialog");
+    EXPECT_EQ(pane(cmd::PaneProgress), "");
+    EXPECT_TRUE(frame().command(cmd::ViewSourceLanguage)->isChecked());
+    EXPECT_EQ(frame().languageCombo()->currentIndex(), 0);
+    // View Translated: the table's language, the source being chosen in the tool bar.
+    frame().command(cmd::ViewTranslated)->trigger();
+    EXPECT_FALSE(view->sourceShown());
+    EXPECT_TRUE(frame().command(cmd::ViewTranslated)->isChecked());
+    EXPECT_FALSE(frame().command(cmd::ViewSourceLanguage)->isChecked());
+    // The language tool bar switches the active preview.
+    emit frame().languageCombo()->activated(0);
+    EXPECT_TRUE(view->sourceShown());
+    emit frame().languageCombo()->activated(1);
+    EXPECT_EQ(view->language().primary, 7);
+
+    // Next Item walks the preview's controls and the bar follows.
+    view->select(view->controlOfLine(swap));
+    frame().command(cmd::NextItem)->trigger();
+    EXPECT_NE(view->selected()->line, swap);
+    EXPECT_EQ(bar()->item().lineIndex, view->selected()->line);
+    frame().command(cmd::PreviousItem)->trigger();
+    EXPECT_EQ(view->selected()->line, swap);
+    // A translation stored from the bar shows in the preview at once.
+    bar()->translationEdit()->setPlainText("&Wechseln");
+    ASSERT_TRUE(bar()->store());
+    EXPECT_EQ(ControlWidgetText(view->controlOfLine(swap)->widget), "&Wechseln");
+    EXPECT_EQ(*doc->database()->GetText(swap, 7, 1)->translation, "&Wechseln");
+
+    // String at Table: the project's window, its row selected.
+    frame().mdiArea()->setActiveSubWindow(window);
+    view->stringResource();
+    EXPECT_EQ(frame().mdiArea()->currentSubWindow(), project);
+    EXPECT_EQ(table->selectedRow()->lineIndex, swap);
+    // Filtered out of the table: the user is told.
+    table->toggleFilter(TextCommand::FilterDialogs);
+    ASSERT_LT(table->rowOfLine(swap), 0);
+    frame().mdiArea()->setActiveSubWindow(window);
+    view->stringResource();
+    EXPECT_TRUE(prompter.Saw(msg::PreviewTextNotVisible));
+
+    // Closing the window takes the preview off the project's list.
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(OpenPreviews(*doc).empty());
+}
+
+TEST_F(WorkbenchDialogPreview, AClippedFindingOpensItsDialogOutlined)
+{
+    const std::int32_t swap = lineOf("&Swap");
+    ASSERT_TRUE(table->storeTranslation(swap, 7, 1, "&Die beiden Einheiten gegeneinander vertauschen"));
+    auto* checks = frame().QObject::findChild<CCheckCommands*>();
+    ASSERT_NE(checks, nullptr);
+    ASSERT_TRUE(checks->checkActiveProject());
+    int row = -1;
+    for (int r = 0; r < checks->model()->rowCount(); ++r)
+        if (checks->model()->finding(r)->check == "clipped" && checks->model()->finding(r)->lineIndex == swap)
+            row = r;
+    ASSERT_GE(row, 0);
+    checks->goToFinding(row);
+    CDynDlgView* view = ActiveDialogPreview(frame());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->language().primary, 7);
+    ASSERT_NE(view->selected(), nullptr);
+    EXPECT_EQ(view->selected()->line, swap);
+    EXPECT_TRUE(view->selected()->clipped);
+    // Only the clipped text is outlined.
+    int outlined = 0;
+    for (const auto& c : view->controls())
+        outlined += c->clipped ? 1 : 0;
+    EXPECT_EQ(outlined, 1);
 }
 
 }  // namespace

@@ -1,8 +1,15 @@
 #include "gui_support.h"
 
+#include "app/MainFrame.h"
+#include "app/TesselDoc.h"
+#include "app/TextTableWiring.h"
+#include "projectdb/Translations.h"
+#include "views/TextListView.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 
 #include <chrono>
 #include <cstdlib>
@@ -66,6 +73,23 @@ fs::path ResourceCompilerScript()
     const fs::path script = fs::path(QLN_CORPUS_DIR) / ".." / "tools" / "rcc.py";
     std::error_code ec;
     return fs::exists(script, ec) ? script : fs::path();
+}
+
+void WorkbenchOnDemo::SetUp()
+{
+    ASSERT_TRUE(app.InitInstance({}));
+    doc = app.OpenDocumentFile(Q(dir / "demo.rc"));
+    ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(AddLanguage(*doc->database(), 7, 1, 1252));
+    doc->TranslationsChanged(true);
+    table = ActiveTextTable(frame());
+    ASSERT_NE(table, nullptr);
+    table->selectLanguage(7, 1);
+}
+
+QString WorkbenchOnDemo::pane(int id) const
+{
+    return app.mainFrame()->pane(id)->text();
 }
 
 }  // namespace qln::test

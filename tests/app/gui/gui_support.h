@@ -4,7 +4,12 @@
 // every message, and a project folder with a copy of the demo project.
 
 #include "app/Prompter.h"
+#include "app/Settings.h"
+#include "app/TesselApp.h"
+#include "views/TextListView.h"
 #include "projectdb/db_fixture.h"  // TemplatePath()
+
+#include <gtest/gtest.h>
 
 #include <QStringList>
 
@@ -57,6 +62,22 @@ inline QString Q(const std::filesystem::path& path)
 {
     return QString::fromStdString(path.string());
 }
+// The workbench on a copy of the demo project with a German translation
+// added, its text table showing German.
+class WorkbenchOnDemo : public ::testing::Test {
+protected:
+    void SetUp() override;
+    CMainFrame& frame() { return *app.mainFrame(); }
+    QString pane(int id) const;
+
+    DemoFolder dir;
+    CSettings settings{dir.settingsFile()};
+    ScriptedPrompter prompter;
+    CTesselApp app{settings, prompter, TemplatePath()};
+    CTesselDoc* doc = nullptr;
+    CTextListView* table = nullptr;
+};
+
 // Makes the file's last write `seconds` later than now.
 void TouchLater(const std::filesystem::path& file, int seconds = 4);
 // The resource compiler tool; empty when absent.

@@ -1,0 +1,212 @@
+#include "views/ControlWidgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace qln {
+namespace {
+
+// Static styles: the type in the low five bits.
+constexpr std::uint32_t kSsTypeMask = 0x1F, kSsCenter = 1, kSsRight = 2, kSsSimple = 0xB, kSsLeftNoWrap = 0xC,
+                        kSsSunken = 0x1000;
+constexpr std::uint32_t kEsMultiLine = 0x4, kEsCenter = 0x1, kEsRight = 0x2;
+constexpr std::uint32_t kSbsVert = 0x1, kUdsHorz = 0x40, kTbsVert = 0x2, kPbsVertical = 0x4;
+
+QFrame* Frame(QWidget* parent, QFrame::Shape shape, QFrame::Shadow shadow = QFrame::Plain)
+{
+    auto* frame = new QFrame(parent);
+    frame->setFrameShape(shape);
+    frame->setFrameShadow(shadow);
+    frame->setLineWidth(1);
+    return frame;
+}
+
+QWidget* BlackFrame(QWidget* parent)
+{
+    QFrame* frame = Frame(parent, QFrame::Box);
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    frame->setPalette(palette);
+    return frame;
+}
+
+QWidget* FilledRect(QWidget* parent, const QColor& colour)
+{
+    auto* rect = new QFrame(parent);
+    rect->setAutoFillBackground(true);
+    QPalette palette = rect->palette();
+    palette.setColor(QPalette::Window, colour);
+    rect->setPalette(palette);
+    return rect;
+}
+
+QWidget* MakeStatic(std::uint32_t style, QWidget* parent)
+{
+    switch (style & kSsTypeMask) {
+    case 0x3: case 0xE: return Frame(parent, QFrame::NoFrame);  // icon, bitmap: the picture is not shown
+    case 0x4: return FilledRect(parent, Qt::black);
+    case 0x5: return FilledRect(parent, Qt::gray);
+    case 0x6: return FilledRect(parent, Qt::white);
+    case 0x7: return BlackFrame(parent);
+    case 0x8: return Frame(parent, QFrame::Box, QFrame::Plain);
+    case 0x9: return Frame(parent, QFrame::Box, QFrame::Plain);
+    case 0x10: return Frame(parent, QFrame::HLine, QFrame::Sunken);
+    case 0x11: return Frame(parent, QFrame::VLine, QFrame::Sunken);
+    case 0x12: return Frame(parent, QFrame::Box, QFrame::Sunken);
+    default: break;
+    }
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    const std::uint32_t type = style & kSsTypeMask;
+    Qt::Alignment horizontal = type == kSsCenter ? Qt::AlignHCenter : type == kSsRight ? Qt::AlignRight : Qt::AlignLeft;
+    label->setAlignment(horizontal | Qt::AlignTop);
+    label->setWordWrap(type != kSsSimple && type != kSsLeftNoWrap);
+    if (style & kSsSunken) {
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+    } else if (style & winstyle::Border) {
+        label->setFrameShape(QFrame::Box);
+    }
+    return label;
+}
+
+QWidget* MakeButton(std::uint32_t style, QWidget* parent)
+{
+    switch (style & 0xF) {
+    case 2: case 3: case 5: case 6: {
+        auto* box = new QCheckBox(parent);
+        box->setTristate((style & 0xF) == 5 || (style & 0xF) == 6);
+        return box;
+    }
+    case 4: case 9: return new QRadioButton(parent);
+    case 7: return new QGroupBox(parent);
+    default: {
+        auto* button = new QPushButton(parent);
+        button->setDefault((style & 0xF) == 1);
+        button->setFlat((style & 0xF) == 0xA);
+        return button;
+    }
+    }
+}
+
+QWidget* MakeEdit(std::uint32_t style, QWidget* parent)
+{
+    if (style & kEsMultiLine) {
+        auto* edit = new QPlainTextEdit(parent);
+        edit->setReadOnly(true);
+        return edit;
+    }
+    auto* edit = new QLineEdit(parent);
+    edit->setReadOnly(true);
+    edit->setAlignment(style & kEsCenter ? Qt::AlignHCenter : style & kEsRight ? Qt::AlignRight : Qt::AlignLeft);
+    return edit;
+}
+
+QWidget* MakeUpDown(std::uint32_t style, QWidget* parent)
+{
+    auto* arrows = new QWidget(parent);
+    QBoxLayout* layout = style & kUdsHorz ? static_cast<QBoxLayout*>(new QHBoxLayout(arrows))
+                                          : static_cast<QBoxLayout*>(new QVBoxLayout(arrows));
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    const bool horizontal = style & kUdsHorz;
+    for (Qt::ArrowType arrow : {horizontal ? Qt::LeftArrow : Qt::UpArrow, horizontal ? Qt::RightArrow : Qt::DownArrow}) {
+        auto* button = new QToolButton(arrows);
+        button->setArrowType(arrow);
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+        layout->addWidget(button);
+    }
+    return arrows;
+}
+
+}  // namespace
+
+QWidget* MakeControlWidget(const ControlWindow& window, QWidget* parent)
+{
+    const std::uint32_t style = window.style;
+    switch (window.windowClass) {
+    case ControlClass::Static: return MakeStatic(style, parent);
+    case ControlClass::Button: return MakeButton(style, parent);
+    case ControlClass::Edit: return MakeEdit(style, parent);
+    case ControlClass::ComboBox: {
+        auto* combo = new QComboBox(parent);
+        combo->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        return combo;
+    }
+    case ControlClass::ListBox: return new QListView(parent);
+    case ControlClass::ScrollBar: return new QScrollBar(style & kSbsVert ? Qt::Vertical : Qt::Horizontal, parent);
+    case ControlClass::UpDown: return MakeUpDown(style, parent);
+    case ControlClass::ListView: return new QListView(parent);
+    case ControlClass::TreeView: return new QTreeView(parent);
+    case ControlClass::TabControl: return new QTabWidget(parent);
+    case ControlClass::Animation: return Frame(parent, QFrame::Box, QFrame::Sunken);
+    case ControlClass::Trackbar: return new QSlider(style & kTbsVert ? Qt::Vertical : Qt::Horizontal, parent);
+    case ControlClass::Progress: {
+        auto* bar = new QProgressBar(parent);
+        bar->setOrientation(style & kPbsVertical ? Qt::Vertical : Qt::Horizontal);
+        bar->setTextVisible(false);
+        bar->setValue(0);
+        return bar;
+    }
+    case ControlClass::Unknown: break;
+    }
+    return BlackFrame(parent);
+}
+
+void SetControlWidgetText(QWidget* widget, const QString& text)
+{
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        button->setText(text);
+    else if (auto* group = qobject_cast<QGroupBox*>(widget))
+        group->setTitle(text);
+    else if (auto* line = qobject_cast<QLineEdit*>(widget))
+        line->setText(text);
+    else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
+        edit->setPlainText(text);
+    else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        combo->clear();
+        if (!text.isEmpty())
+            combo->addItem(text);
+    }
+}
+
+QString ControlWidgetText(const QWidget* widget)
+{
+    if (auto* label = qobject_cast<const QLabel*>(widget))
+        return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return button->text();
+    if (auto* group = qobject_cast<const QGroupBox*>(widget))
+        return group->title();
+    if (auto* line = qobject_cast<const QLineEdit*>(widget))
+        return line->text();
+    if (auto* edit = qobject_cast<const QPlainTextEdit*>(widget))
+        return edit->toPlainText();
+    if (auto* combo = qobject_cast<const QComboBox*>(widget))
+        return combo->currentText();
+    return {};
+}
+
+int ClosedComboHeight(const QWidget* combo)
+{
+    return combo->sizeHint().height();
+}
+
+}  // namespace qln
