@@ -73,20 +73,16 @@ const CommandEntry kCommands[] = {
      Project, false, true, true},
     {cmd::RemoveMarks, Edit, "Remove M&arks", "Ctrl+Shift+M", "Remove the search marks", Project, false},
     {cmd::Bookmark, Edit, "Boo&kmark...", "Ctrl+B", "Set or go to a bookmark", Project, false},
-    {cmd::ExcludeItem, Edit, "Exclude I&tem", "Ctrl+X", "Exclude the text from translation
-Exclude", Project, false,
+    {cmd::ExcludeItem, Edit, "Exclude I&tem", "Ctrl+X", "Exclude the text from translation\nExclude", Project, false,
      true},
     {cmd::EditDialogLayout, Edit, "Edit Dialog &Layout", "Ctrl+L",
-     "Move and resize the dialog's controls for the shown language
-Edit Layout", Project, false, false, true},
-    {cmd::EditUndo, Edit, "&Undo", "", "Return the dialog to its saved layout (Ctrl+Z in the dialog)
-Undo", Project,
+     "Move and resize the dialog's controls for the shown language\nEdit Layout", Project, false, false, true},
+    {cmd::EditUndo, Edit, "&Undo", "", "Return the dialog to its saved layout (Ctrl+Z in the dialog)\nUndo", Project,
      false},
     {cmd::SelectAll, Edit, "Select &All", "", "Select every control of the dialog (Ctrl+A in the dialog)", Project,
      false},
     {cmd::SetOriginalSize, Edit, "Set to &Original Size", "",
-     "Return the selection, or the dialog, to the source layout (Ctrl+R in the dialog)
-Set Original", Project, false},
+     "Return the selection, or the dialog, to the source layout (Ctrl+R in the dialog)\nSet Original", Project, false},
 
     {cmd::TranslationNew, TranslationMenu, "&New...", "", "Add a translation\nNew Translation", Project, true},
     {cmd::TranslationDelete, TranslationMenu, "&Delete...", "", "Delete a translation\nDelete Translation", Project, true,
