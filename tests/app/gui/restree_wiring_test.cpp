@@ -97,7 +97,7 @@ TEST(WorkbenchResourceTree, LeftPaneFollowsTheTableAndOpensThePreview)
     ASSERT_EQ(frame.mdiArea()->subWindowList().size(), windows + 1);
     QMdiSubWindow* preview = frame.mdiArea()->activeSubWindow();
     ASSERT_NE(qobject_cast<CDynDlgView*>(preview->widget()), nullptr);
-    EXPECT_TRUE(preview->windowTitle().startsWith("IDD_ABOUTBOX")) << preview->windowTitle().toStdString();
+    EXPECT_TRUE(preview->windowTitle().startsWith("Dialog: IDD_ABOUTBOX")) << preview->windowTitle().toStdString();
     EXPECT_EQ(table->selectedRow()->resourceIdent, "IDD_ABOUTBOX");
     preview->close();
 
