@@ -8,6 +8,7 @@
 
 #include "BenchSupport.h"
 #include "GeneratedProject.h"
+#include "OffscreenApplication.h"
 #include "project/TextSearch.h"
 #include "projectdb/Translations.h"
 #include "views/TextFinder.h"
@@ -58,11 +59,7 @@ int main(int argc, char** argv)
                       "\"French\" = 'Traduit : ' || SourceText, "
                       "\"German_Modified\" = (LineIndex % 97 = 0)");
 
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    char name[] = "find_bench";
-    char* qtArgv[] = {name, nullptr};
-    QApplication app(qtArgc, qtArgv);
+    const bench::OffscreenApplication app("find_bench");
     qln::CTextListView view;
     view.resize(1000, 700);
     view.show();

@@ -8,6 +8,7 @@
 
 #include "BenchSupport.h"
 #include "GeneratedProject.h"
+#include "OffscreenApplication.h"
 #include "project/ResourceTree.h"
 #include "views/ResTreeModel.h"
 #include "views/ResTreeView.h"
@@ -47,11 +48,7 @@ int main(int argc, char** argv)
         return 1;
     qln::CProjectDatabase& project = *built;
 
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    char name[] = "restree_bench";
-    char* qtArgv[] = {name, nullptr};
-    QApplication app(qtArgc, qtArgv);
+    const bench::OffscreenApplication app("restree_bench");
     qln::CTextListView table;
     QUndoStack undo;
     table.setProject(&project, &undo);

@@ -8,6 +8,7 @@
 
 #include "BenchSupport.h"
 #include "GeneratedProject.h"
+#include "OffscreenApplication.h"
 #include "project/ProjectBuild.h"
 #include "projectdb/Lifecycle.h"
 #include "projectdb/ProjectDatabase.h"
@@ -38,11 +39,7 @@ int main(int argc, char** argv)
         return 1;
     project.db().exec("UPDATE ResourceText SET \"German\" = SourceText || ' (de)' WHERE LineIndex % 2 = 0");
 
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    char name[] = "texttable_bench";
-    char* qtArgv[] = {name, nullptr};
-    QApplication app(qtArgc, qtArgv);
+    const bench::OffscreenApplication app("texttable_bench");
     qln::CTextListView view;
     view.resize(1000, 700);
     view.show();

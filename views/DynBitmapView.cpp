@@ -1,11 +1,12 @@
 #include "views/DynBitmapView.h"
 
+#include "views/LanguageActions.h"
+
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Translations.h"
 #include "rcscript/Messages.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -64,17 +65,9 @@ CDynBitmapView::CDynBitmapView(CProjectDatabase& project, std::int32_t bitmapLin
     layout->setSpacing(0);
     auto* bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto* group = new QActionGroup(this);
-    source_ = bar->addAction(Q(msg::ViewSourceLanguage));
-    source_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    translated_ = bar->addAction(Q(msg::ViewTranslated));
-    translated_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
-    for (QAction* action : {source_, translated_}) {
-        action->setCheckable(true);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        group->addAction(action);
-        addAction(action);
-    }
+    const LanguageActions actions = AddLanguageActions(*this, *bar);
+    source_ = actions.source;
+    translated_ = actions.translated;
     connect(source_, &QAction::triggered, this, [this] { showLanguage(-1, -1); });
     connect(translated_, &QAction::triggered, this, [this] {
         updateActions();
@@ -150,14 +143,7 @@ QString CDynBitmapView::progressPaneText() const
 
 void CDynBitmapView::updateActions()
 {
-    bool anyTranslation = false;
-    try {
-        anyTranslation = !ListLanguages(project_).empty();
-    } catch (const sql::Error&) {
-    }
-    translated_->setEnabled(anyTranslation);
-    source_->setChecked(sourceShown());
-    translated_->setChecked(!sourceShown());
+    UpdateLanguageActions({source_, translated_}, project_, sourceShown());
 }
 
 void CDynBitmapView::contextMenuEvent(QContextMenuEvent* event)

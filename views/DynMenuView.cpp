@@ -1,5 +1,7 @@
 #include "views/DynMenuView.h"
 
+#include "views/LanguageActions.h"
+
 #include "project/TextTable.h"
 #include "projectdb/ProjectDatabase.h"
 #include "projectdb/Translations.h"
@@ -7,7 +9,6 @@
 #include "views/MenuStateIcons.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -45,18 +46,9 @@ CDynMenuView::CDynMenuView(CProjectDatabase& project, MenuTree menu, QWidget* pa
     layout->setSpacing(0);
     bar_ = new QToolBar(this);
     bar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto* group = new QActionGroup(this);
-    source_ = bar_->addAction(Q(msg::ViewSourceLanguage));
-    source_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    translated_ = bar_->addAction(Q(msg::ViewTranslated));
-    translated_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
-    for (QAction* action : {source_, translated_}) {
-        action->setCheckable(true);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        action->setToolTip(action->text().remove('&') + " (" + action->shortcut().toString(QKeySequence::NativeText) + ")");
-        group->addAction(action);
-        addAction(action);
-    }
+    const LanguageActions actions = AddLanguageActions(*this, *bar_);
+    source_ = actions.source;
+    translated_ = actions.translated;
     connect(source_, &QAction::triggered, this, [this] { showLanguage(-1, -1); });
     connect(translated_, &QAction::triggered, this, [this] {
         updateActions();  // checked again when the holder switches the language
@@ -150,14 +142,7 @@ void CDynMenuView::updateNode(int index)
 
 void CDynMenuView::updateActions()
 {
-    bool anyTranslation = false;
-    try {
-        anyTranslation = !ListLanguages(project_).empty();
-    } catch (const sql::Error&) {
-    }
-    translated_->setEnabled(anyTranslation);
-    source_->setChecked(sourceShown());
-    translated_->setChecked(!sourceShown());
+    UpdateLanguageActions({source_, translated_}, project_, sourceShown());
 }
 
 bool CDynMenuView::selectLine(std::int32_t lineIndex)

@@ -37,14 +37,6 @@
 namespace qln {
 namespace {
 
-int RowOfText(CTextListView& view, std::string_view source)
-{
-    for (int r = 0; r < view.textModel()->rowCount(); ++r)
-        if (view.textModel()->row(r)->sourceText == source)
-            return r;
-    return -1;
-}
-
 class WorkbenchDialogPreview : public test::WorkbenchOnDemo {
 protected:
     void SetUp() override
@@ -53,7 +45,7 @@ protected:
         project = frame().activeChild();
     }
     CTranslationBar* bar() { return qobject_cast<CTranslationBar*>(frame().translationDock()); }
-    std::int32_t lineOf(std::string_view source) { return table->textModel()->row(RowOfText(*table, source))->lineIndex; }
+    std::int32_t lineOf(std::string_view source) { return table->textModel()->row(test::RowOfText(*table, source))->lineIndex; }
 
     CChildFrame* project = nullptr;
 };
@@ -61,11 +53,11 @@ protected:
 TEST_F(WorkbenchDialogPreview, OnePreviewPerDialogFollowsTheLanguageAndTheBar)
 {
     // A string-table text has no dialog: nothing opens.
-    table->selectRow(RowOfText(*table, "Ready"), true);
+    table->selectRow(test::RowOfText(*table, "Ready"), true);
     EXPECT_EQ(OpenDialogPreview(frame()), nullptr);
 
     const std::int32_t swap = lineOf("&Swap");
-    table->selectRow(RowOfText(*table, "&Swap"), true);
+    table->selectRow(test::RowOfText(*table, "&Swap"), true);
     ASSERT_TRUE(table->storeTranslation(swap, 7, 1, "&Tauschen"));
     const auto before = frame().mdiArea()->subWindowList().size();
     QAction* open = frame().command(cmd::ViewDialog);

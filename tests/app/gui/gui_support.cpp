@@ -5,6 +5,7 @@
 #include "app/TextTableWiring.h"
 #include "projectdb/Translations.h"
 #include "views/TextListView.h"
+#include "views/TextTableModel.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,14 @@ void WorkbenchOnDemo::SetUp()
 QString WorkbenchOnDemo::pane(int id) const
 {
     return app.mainFrame()->pane(id)->text();
+}
+
+int RowOfText(CTextListView& view, std::string_view source)
+{
+    for (int r = 0; r < view.textModel()->rowCount(); ++r)
+        if (view.textModel()->row(r)->sourceText == source)
+            return r;
+    return -1;
 }
 
 }  // namespace qln::test

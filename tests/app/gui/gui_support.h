@@ -58,6 +58,9 @@ private:
     std::filesystem::path path_;
 };
 
+// The first row of the table whose source text is `source`; -1 when none is.
+int RowOfText(CTextListView& view, std::string_view source);
+
 inline QString Q(const std::filesystem::path& path)
 {
     return QString::fromStdString(path.string());

@@ -34,14 +34,6 @@
 namespace qln {
 namespace {
 
-int RowOfText(CTextListView& view, std::string_view source)
-{
-    for (int r = 0; r < view.textModel()->rowCount(); ++r)
-        if (view.textModel()->row(r)->sourceText == source)
-            return r;
-    return -1;
-}
-
 std::int32_t LineOfRow(CTextListView& view, int row)
 {
     return view.textModel()->row(row)->lineIndex;
@@ -68,7 +60,7 @@ protected:
     }
     std::int32_t Select(std::string_view source)
     {
-        const int row = RowOfText(*table, source);
+        const int row = test::RowOfText(*table, source);
         EXPECT_GE(row, 0) << source;
         table->selectRow(row, true);
         return LineOfRow(*table, row);
@@ -111,7 +103,7 @@ TEST_F(WorkbenchMenuBitmap, MenuViewFollowsLanguagesSelectionAndStoredTranslatio
 
     // A click on another node makes it the bar's item; what is stored there
     // shows in the tree at once, with the image of a translated item.
-    const std::int32_t openLine = LineOfRow(*table, RowOfText(*table, "&Open List...\\tCtrl+O"));
+    const std::int32_t openLine = LineOfRow(*table, test::RowOfText(*table, "&Open List...\\tCtrl+O"));
     QTreeWidgetItem* open = view->itemOfLine(openLine);
     ASSERT_NE(open, nullptr);
     EXPECT_EQ(open->data(0, Qt::AccessibleDescriptionRole).toInt(), 6);
@@ -152,7 +144,7 @@ TEST_F(WorkbenchMenuBitmap, MenuViewFollowsLanguagesSelectionAndStoredTranslatio
     // Next Item and Previous Item walk the tree and offer each node to the bar.
     ASSERT_TRUE(view->selectLine(exitLine));
     frame->command(cmd::NextItem)->trigger();
-    EXPECT_EQ(view->selectedLine(), LineOfRow(*table, RowOfText(*table, "&Edit")));
+    EXPECT_EQ(view->selectedLine(), LineOfRow(*table, test::RowOfText(*table, "&Edit")));
     EXPECT_EQ(bar->item().lineIndex, view->selectedLine());
     frame->command(cmd::PreviousItem)->trigger();
     EXPECT_EQ(view->selectedLine(), exitLine);
