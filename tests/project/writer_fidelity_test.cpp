@@ -12,6 +12,7 @@
 #include "projectdb/temp_project.h"
 #include "compile_support.h"
 #include "writer_support.h"
+#include "corpus_mirror.h"
 #include "CorpusScripts.h"
 
 #include <gtest/gtest.h>
@@ -31,47 +32,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kPrimary = 7, kSub = 1;  // German, written in UTF-8
-
-// A tree beside the corpus in which a folder can be made writable: the folder
-// and its ancestors become real folders whose other entries are links to the
-// originals, so that relative names (also "..\") reach the same files.
-class MirrorTree {
-public:
-    MirrorTree(fs::path original, fs::path root) : original_(std::move(original)), root_(std::move(root)) {}
-
-    fs::path Writable(const fs::path& dir)
-    {
-        fs::path relative = fs::relative(dir, original_);
-        fs::path current;
-        Expand(current);
-        for (const fs::path& part : relative) {
-            const fs::path next = current / part;
-            if (fs::is_symlink(root_ / next)) {
-                fs::remove(root_ / next);
-                fs::create_directory(root_ / next);
-                Expand(next);
-            }
-            current = next;
-        }
-        return root_ / current;
-    }
-
-private:
-    void Expand(const fs::path& relative)
-    {
-        if (!expanded_.insert(relative.string()).second)
-            return;
-        fs::create_directories(root_ / relative);
-        for (const auto& entry : fs::directory_iterator(original_ / relative)) {
-            const fs::path link = root_ / relative / entry.path().filename();
-            if (!fs::exists(fs::symlink_status(link)))
-                fs::create_symlink(entry.path(), link);
-        }
-    }
-
-    fs::path original_, root_;
-    std::set<std::string> expanded_;
-};
 
 // The source texts of the database in script order.
 std::vector<std::string> StoredTexts(CProjectDatabase& project)
@@ -109,7 +69,7 @@ TEST(WriterFidelityTest, CorpusScriptsSurviveWritingUnchanged)
     if (!fs::is_directory(corpus))
         GTEST_SKIP() << "corpus folder " << corpus << " is absent";
     test::TempDir work;
-    MirrorTree mirror(corpus, work / "mirror");
+    test::MirrorTree mirror(corpus, work / "mirror");
     std::ofstream manifest(work / "manifest.txt");
 
     int built = 0, notBuilt = 0, reparsed = 0;
