@@ -2,10 +2,14 @@
 // A writable mirror of the corpus, for tests that write scripts beside the
 // real ones so that their includes and relative file names resolve.
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace qln::test {
 
@@ -51,6 +55,60 @@ private:
 
     std::filesystem::path original_, root_;
     std::set<std::string> expanded_;
+};
+
+// Pairs of scripts (a corpus script and one written from it) to compile with
+// a real resource compiler and compare (tests/project/compare_compiled.py).
+class CompiledPairs {
+public:
+    CompiledPairs(std::filesystem::path corpus, std::filesystem::path work)
+        : corpus_(std::move(corpus)), work_(std::move(work)), manifest_(work_ / "manifest.txt")
+    {
+    }
+
+    // Adds a pair; windirstat's scripts get the include folders its build uses.
+    void Add(const std::string& key, const std::filesystem::path& source, const std::filesystem::path& written)
+    {
+        std::string incdirs;
+        if (key.rfind("windirstat/", 0) == 0) {
+            const std::filesystem::path base = corpus_ / "windirstat" / "windirstat";
+            incdirs = (base / "..").string() + ";" + base.string() + ";" + (base / "res").string();
+        }
+        manifest_ << key << '\t' << source.string() << '\t' << written.string() << '\t' << incdirs << '\n';
+    }
+
+    struct Result {
+        std::string key, status, detail;  // status: same, differ, first-fails or second-fails
+    };
+    // Compiles every pair (two at a time); nothing when the comparison could not run.
+    std::vector<Result> Compare()
+    {
+        manifest_.close();
+        const std::filesystem::path results = work_ / "results.txt";
+        const std::string command =
+            "python3 " + Quote(std::filesystem::path(QLN_SOURCE_DIR) / "tests/project/compare_compiled.py") + " " +
+            Quote(corpus_.parent_path() / "tools") + " " + Quote(work_ / "manifest.txt") + " " + Quote(results) + " 2";
+        std::vector<Result> out;
+        if (std::system(command.c_str()) != 0)
+            return out;
+        std::ifstream in(results);
+        std::string line;
+        while (std::getline(in, line)) {
+            std::istringstream fields(line);
+            Result r;
+            std::getline(fields, r.key, '\t');
+            std::getline(fields, r.status, '\t');
+            std::getline(fields, r.detail);
+            out.push_back(std::move(r));
+        }
+        return out;
+    }
+
+private:
+    static std::string Quote(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
+
+    std::filesystem::path corpus_, work_;
+    std::ofstream manifest_;
 };
 
 }  // namespace qln::test

@@ -76,8 +76,6 @@ PseudoScript WritePseudo(const fs::path& script, const fs::path& db, const fs::p
     return out;
 }
 
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
-
 TEST(PseudoCorpus, WrittenScriptsKeepPlaceholdersAndHotkeysAndCompile)
 {
     const fs::path corpus = fs::weakly_canonical(QLN_CORPUS_DIR);
@@ -85,7 +83,7 @@ TEST(PseudoCorpus, WrittenScriptsKeepPlaceholdersAndHotkeysAndCompile)
         GTEST_SKIP() << "corpus folder " << corpus << " is absent";
     test::TempDir work;
     test::MirrorTree mirror(corpus, work / "mirror");
-    std::ofstream manifest(work / "manifest.txt");
+    test::CompiledPairs pairs(corpus, work.path());
 
     int written = 0, inUtf8 = 0, notBuilt = 0;
     std::size_t filled = 0, textsCompared = 0;
@@ -126,14 +124,8 @@ TEST(PseudoCorpus, WrittenScriptsKeepPlaceholdersAndHotkeysAndCompile)
             EXPECT_EQ(checks::ComparePlaceholders(source, texts[i]), "") << source << " -> " << texts[i];
             EXPECT_EQ(checks::FindHotkeys(source), checks::FindHotkeys(texts[i])) << source << " -> " << texts[i];
         }
-        std::string incdirs;
-        if (key.rfind("windirstat/", 0) == 0) {
-            const fs::path base = corpus / "windirstat" / "windirstat";
-            incdirs = (base / "..").string() + ";" + base.string() + ";" + (base / "res").string();
-        }
-        manifest << key << '\t' << script.string() << '\t' << target.string() << '\t' << incdirs << '\n';
+        pairs.Add(key, script, target);
     }
-    manifest.close();
     std::cout << "[ pseudo ] " << written << " scripts written (" << inUtf8 << " in UTF-8), " << filled
               << " texts filled, " << textsCompared << " compared; " << notBuilt << " not built\n";
     EXPECT_GT(written, 400);
@@ -142,20 +134,10 @@ TEST(PseudoCorpus, WrittenScriptsKeepPlaceholdersAndHotkeysAndCompile)
         std::cout << "[ pseudo ] no resource compiler: the written scripts were not compiled\n";
         return;
     }
-    const fs::path tools = corpus.parent_path() / "tools";
-    const fs::path results = work / "results.txt";
-    const std::string command = "python3 " + Quote(fs::path(QLN_SOURCE_DIR) / "tests/project/compare_compiled.py") +
-                                " " + Quote(tools) + " " + Quote(work / "manifest.txt") + " " + Quote(results) + " 2";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const std::vector<test::CompiledPairs::Result> compared = pairs.Compare();
+    ASSERT_FALSE(compared.empty()) << "the written scripts could not be compiled";
     std::map<std::string, int> counts;
-    std::ifstream in(results);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string key, status, detail;
-        std::getline(fields, key, '\t');
-        std::getline(fields, status, '\t');
-        std::getline(fields, detail);
+    for (const auto& [key, status, detail] : compared) {
         ++counts[status];
         // This sample's resource.h defines the English language symbols itself
         // and it includes no Windows header, so LANG_GERMAN is unknown to it.

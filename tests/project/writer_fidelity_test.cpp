@@ -61,8 +61,6 @@ std::map<std::string, std::string> ExplainedDifferences()
     return reasons;
 }
 
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
-
 TEST(WriterFidelityTest, CorpusScriptsSurviveWritingUnchanged)
 {
     const fs::path corpus = fs::weakly_canonical(QLN_CORPUS_DIR);
@@ -70,7 +68,7 @@ TEST(WriterFidelityTest, CorpusScriptsSurviveWritingUnchanged)
         GTEST_SKIP() << "corpus folder " << corpus << " is absent";
     test::TempDir work;
     test::MirrorTree mirror(corpus, work / "mirror");
-    std::ofstream manifest(work / "manifest.txt");
+    test::CompiledPairs pairs(corpus, work.path());
 
     int built = 0, notBuilt = 0, reparsed = 0;
     std::vector<std::string> notBuiltList;
@@ -100,15 +98,9 @@ TEST(WriterFidelityTest, CorpusScriptsSurviveWritingUnchanged)
         EXPECT_EQ(parsed.Texts(), StoredTexts(project));
         reparsed += parsed.error == 0;
 
-        std::string incdirs;
-        if (key.rfind("windirstat/", 0) == 0) {
-            const fs::path base = corpus / "windirstat" / "windirstat";
-            incdirs = (base / "..").string() + ";" + base.string() + ";" + (base / "res").string();
-        }
-        manifest << key << '\t' << script.string() << '\t' << written.string() << '\t' << incdirs << '\n';
+        pairs.Add(key, script, written);
         fs::remove(db);
     }
-    manifest.close();
     std::cout << "[ fidelity ] " << built << " scripts built and written, " << reparsed << " parsed again; "
               << notBuilt << " not built\n";
     for (const std::string& s : notBuiltList)
@@ -116,27 +108,17 @@ TEST(WriterFidelityTest, CorpusScriptsSurviveWritingUnchanged)
     EXPECT_GT(built, 0);
 
     // (b) compiled resources, where the source compiles.
-    const fs::path tools = corpus.parent_path() / "tools";
     if (!test::ResourceCompilerAvailable()) {
         std::cout << "[ fidelity ] no resource compiler: compiled resources not compared\n";
         return;
     }
-    const fs::path results = work / "results.txt";
-    const std::string command = "python3 " + Quote(fs::path(QLN_SOURCE_DIR) / "tests/project/compare_compiled.py") +
-                                " " + Quote(tools) + " " + Quote(work / "manifest.txt") + " " + Quote(results) + " 2";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const std::vector<test::CompiledPairs::Result> compared = pairs.Compare();
+    ASSERT_FALSE(compared.empty()) << "the compiled scripts could not be compared";
 
     const auto explained = ExplainedDifferences();
     std::map<std::string, int> counts;
     std::set<std::string> seenExplained;
-    std::ifstream in(results);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string key, status, detail;
-        std::getline(fields, key, '\t');
-        std::getline(fields, status, '\t');
-        std::getline(fields, detail);
+    for (const auto& [key, status, detail] : compared) {
         ++counts[status];
         const bool isExplained = explained.count(key) != 0;
         if (isExplained)
