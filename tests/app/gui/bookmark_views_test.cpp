@@ -38,6 +38,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <map>
 
 namespace qln {
 namespace {
@@ -275,6 +276,26 @@ TEST_F(WorkbenchBookmarks, TreeOpensMenuAndBitmapViewsInTheTablesLanguage)
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(bitmap->bitmapLine(), rowOf("res/demo.bmp").lineIndex);
     EXPECT_TRUE(bitmap->sourceShown());
+}
+
+// An ambiguous key triggers neither command: Bookmark once shared Ctrl+B
+// with Bitmap Resource.
+TEST_F(WorkbenchBookmarks, NoTwoCommandsShareAKey)
+{
+    std::map<QString, QString> owners;
+    for (QAction* action : frame().findChildren<QAction*>()) {
+        // Keys of a single widget (the tree's, the table's) only act while it has the focus.
+        if (action->shortcutContext() == Qt::WidgetShortcut ||
+            action->shortcutContext() == Qt::WidgetWithChildrenShortcut)
+            continue;
+        for (const QKeySequence& keys : action->shortcuts()) {
+            const QString key = keys.toString();
+            const auto [at, fresh] = owners.emplace(key, action->text());
+            EXPECT_TRUE(fresh) << key.toStdString() << ": " << at->second.toStdString() << " and "
+                               << action->text().toStdString();
+        }
+    }
+    EXPECT_EQ(frame().command(cmd::ViewBitmap)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
 }
 
 }  // namespace
