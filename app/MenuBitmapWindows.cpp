@@ -2,8 +2,8 @@
 
 #include "app/BookmarkViews.h"
 #include "app/ChildFrame.h"
-#include "app/FindCommands.h"
 #include "app/CommandIds.h"
+#include "app/FindCommands.h"
 #include "app/MainFrame.h"
 #include "app/Prompter.h"
 #include "app/TesselDoc.h"
@@ -238,9 +238,8 @@ void OpenFromTable(CMainFrame& frame, int command)
     const LanguagePair language = table->currentLanguage(true).value_or(LanguagePair{-1, -1});
     if (command == cmd::ViewMenu && IsMenuText(row->category) && row->resourceLine >= 0)
         OpenMenuView(frame, row->resourceLine, language, row->lineIndex);
-    else if (command == cmd::ViewBitmap && row->category == category::BitmapFile) {
+    else if (command == cmd::ViewBitmap && row->category == category::BitmapFile)
         OpenBitmapView(frame, row->lineIndex, language);
-    }
 }
 
 // Selects a node of an open menu view and offers it to the translation bar.
