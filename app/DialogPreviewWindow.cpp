@@ -1,6 +1,8 @@
 #include "app/DialogPreviewWindow.h"
 
+#include "app/BookmarkViews.h"
 #include "app/ChildFrame.h"
+#include "app/FindCommands.h"
 #include "app/CommandIds.h"
 #include "app/DynDlgDoc.h"
 #include "app/EditDynDlgDoc.h"
@@ -200,11 +202,8 @@ void ConnectPreview(CMainFrame& frame, CDynDlgDoc& doc, CTextListView* table)
     QObject::connect(view, &CDynDlgView::stringResourceRequested, &doc,
                      [main, d](qint32 line) { StringResource(*main, *d, line); });
     QObject::connect(view, &CDynDlgView::bookmarkRequested, &doc, [main, d](qint32 line, int) {
-        // The bookmark dialog works on the table's current text.
-        CTextListView* t = TableOf(*d);
-        QAction* bookmark = main->command(cmd::Bookmark);
-        if (t && t->selectLine(line) >= 0 && bookmark && bookmark->isEnabled())
-            bookmark->trigger();
+        if (CDynDlgView* shown = d->view())
+            OpenBookmarkDialog(*main, DialogBookmarkItem(*shown, line));
     });
     QObject::connect(view, &CDynDlgView::panesChanged, &doc, [main, d] {
         if (ActiveDoc(*main) == d && d->view())

@@ -1,5 +1,6 @@
 #include "app/FindCommands.h"
 
+#include "app/BookmarkViews.h"
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/DialogPreviewWindow.h"
@@ -119,8 +120,11 @@ void RunBookmark(CMainFrame& frame)
     CTextListView* view = ActiveTextTable(frame);
     if (!view)
         return;
+    // The active dialog, menu or bitmap view's item, else the table's row.
     BookmarkItem item;
-    if (auto selected = TextTableBookmarkItem(*view))
+    if (auto shown = ActiveViewBookmarkItem(frame))
+        item = *shown;
+    else if (auto selected = TextTableBookmarkItem(*view))
         item = *selected;
     OpenBookmarkDialog(frame, item);
 }
@@ -170,7 +174,7 @@ void FollowBookmark(CMainFrame& frame, const Bookmark& bookmark)
     }
     if (target.window != kBookmarkText) {
         const auto opener = Openers().find(target.window);
-        if (opener != Openers().end() && opener->second && opener->second(frame, target.lineIndex, target.language))
+        if (opener != Openers().end() && opener->second && opener->second(frame, target))
             return;
     }
     if (!GoToTextTable(frame, target))
@@ -215,6 +219,7 @@ void ConnectFindCommands(CMainFrame& frame)
     if (frame.property("qlnFindCommands").toBool())
         return;
     frame.setProperty("qlnFindCommands", true);
+    RegisterBookmarkViewOpeners();
     CMainFrame* main = &frame;
     const std::pair<int, void (*)(CMainFrame&)> commands[] = {
         {cmd::EditFind, RunFind},

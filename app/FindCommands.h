@@ -26,11 +26,11 @@ void AttachFindCommands(CMainFrame& frame, CTesselDoc& doc, CTextListView& view)
 // follows the bookmark chosen with "Go To".
 void OpenBookmarkDialog(CMainFrame& frame, const BookmarkItem& item);
 
-// Opens a view ("Dialog", "Menu", "Bitmap") for a line in a language (none:
-// the source); false when it could not. The views register themselves;
-// without one the bookmark leads to the text table ("Dialog" previews the
-// table's row there).
-using BookmarkViewOpener = std::function<bool(CMainFrame&, std::int32_t lineIndex, std::optional<LanguagePair>)>;
+// Opens a view ("Dialog", "Menu", "Bitmap") at a resolved bookmark, in its
+// language (none: the source); false when it could not. The views register
+// themselves; without one the bookmark leads to the text table ("Dialog"
+// previews the table's row there).
+using BookmarkViewOpener = std::function<bool(CMainFrame&, const BookmarkTarget&)>;
 void SetBookmarkViewOpener(std::string_view window, BookmarkViewOpener opener);
 
 // Goes to a bookmark read from the active project: the missing-translation

@@ -72,7 +72,7 @@ const CommandEntry kCommands[] = {
     {cmd::ModifiedOnly, Edit, "Modified and Not Translated (&only)", "", "Show only texts still to translate",
      Project, false, true, true},
     {cmd::RemoveMarks, Edit, "Remove M&arks", "Ctrl+Shift+M", "Remove the search marks", Project, false},
-    {cmd::Bookmark, Edit, "Boo&kmark...", "Ctrl+B", "Set or go to a bookmark", Project, false},
+    {cmd::Bookmark, Edit, "Boo&kmark...", "", "Set or go to a bookmark", Project, false},
     {cmd::ExcludeItem, Edit, "Exclude I&tem", "Ctrl+X", "Exclude the text from translation\nExclude", Project, false,
      true},
     {cmd::EditDialogLayout, Edit, "Edit Dialog &Layout", "Ctrl+L",

@@ -1,7 +1,9 @@
 #include "app/MenuBitmapWindows.h"
 
+#include "app/BookmarkViews.h"
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
+#include "app/FindCommands.h"
 #include "app/MainFrame.h"
 #include "app/Prompter.h"
 #include "app/TesselDoc.h"
@@ -234,19 +236,23 @@ void OpenFromTable(CMainFrame& frame, int command)
     if (!row)
         return;
     const LanguagePair language = table->currentLanguage(true).value_or(LanguagePair{-1, -1});
-    if (command == cmd::ViewMenu && IsMenuText(row->category) && row->resourceLine >= 0) {
-        const std::int32_t line = row->lineIndex;
-        if (QMdiSubWindow* window = OpenMenuView(frame, row->resourceLine, language))
-            if (CDynMenuView* view = MenuViewOf(window); view && view->selectLine(line))
-                OfferToBar(frame, window, line);
-    } else if (command == cmd::ViewBitmap && row->category == category::BitmapFile) {
+    if (command == cmd::ViewMenu && IsMenuText(row->category) && row->resourceLine >= 0)
+        OpenMenuView(frame, row->resourceLine, language, row->lineIndex);
+    else if (command == cmd::ViewBitmap && row->category == category::BitmapFile)
         OpenBitmapView(frame, row->lineIndex, language);
-    }
+}
+
+// Selects a node of an open menu view and offers it to the translation bar.
+QMdiSubWindow* SelectInMenuView(CMainFrame& frame, QMdiSubWindow* window, std::int32_t line)
+{
+    if (CDynMenuView* view = MenuViewOf(window); view && line >= 0 && view->selectLine(line))
+        OfferToBar(frame, window, line);
+    return window;
 }
 
 }  // namespace
 
-QMdiSubWindow* OpenMenuView(CMainFrame& frame, std::int32_t menuLine, LanguagePair language)
+QMdiSubWindow* OpenMenuView(CMainFrame& frame, std::int32_t menuLine, LanguagePair language, std::int32_t selectLine)
 {
     CChildFrame* child = frame.activeChild();
     CTextListView* table = TableOf(child);
@@ -256,7 +262,7 @@ QMdiSubWindow* OpenMenuView(CMainFrame& frame, std::int32_t menuLine, LanguagePa
     if (QMdiSubWindow* open = FindView(frame, child, kMenuLine, menuLine)) {
         Raise(frame, open);
         SwitchMenuLanguage(frame, open, language);
-        return open;
+        return SelectInMenuView(frame, open, selectLine);
     }
     std::optional<MenuTree> menu;
     try {
@@ -290,8 +296,11 @@ QMdiSubWindow* OpenMenuView(CMainFrame& frame, std::int32_t menuLine, LanguagePa
     QObject::connect(view, &CDynMenuView::statusText, main, &CMainFrame::setStatusText);
     // A stored translation, an exclusion or an undo shows at once.
     QObject::connect(table, &CTextListView::documentModified, view, &CDynMenuView::refreshAll);
+    QObject::connect(view, &CDynMenuView::bookmarkRequested, window, [main, view](qint32 line, int) {
+        OpenBookmarkDialog(*main, MenuBookmarkItem(*view, line));
+    });
     SwitchMenuLanguage(frame, window, language);
-    return window;
+    return SelectInMenuView(frame, window, selectLine);
 }
 
 QMdiSubWindow* OpenBitmapView(CMainFrame& frame, std::int32_t bitmapLine, LanguagePair language)
@@ -333,6 +342,8 @@ QMdiSubWindow* OpenBitmapView(CMainFrame& frame, std::int32_t bitmapLine, Langua
         if (main->mdiArea()->activeSubWindow() == window)
             ShowBitmapPanes(*main, *view);
     });
+    QObject::connect(view, &CDynBitmapView::bookmarkRequested, window,
+                     [main, view] { OpenBookmarkDialog(*main, BitmapBookmarkItem(*view)); });
     SwitchBitmapLanguage(frame, window, language);
     return window;
 }

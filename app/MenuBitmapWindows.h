@@ -16,9 +16,12 @@ class CMainFrame;
 class CTextListView;
 
 // Opens (or raises) the view of the menu whose statement is at `menuLine`
-// in the active project; language (-1, -1) is the source. Gives the window,
-// or nothing when the line is no menu of that project.
-QMdiSubWindow* OpenMenuView(CMainFrame& frame, std::int32_t menuLine, LanguagePair language);
+// in the active project; language (-1, -1) is the source; the node of
+// `selectLine`, when there is one, is selected and becomes the translation
+// bar's item. Gives the window, or nothing when the line is no menu of that
+// project.
+QMdiSubWindow* OpenMenuView(CMainFrame& frame, std::int32_t menuLine, LanguagePair language,
+                            std::int32_t selectLine = -1);
 // The same for the bitmap text at `bitmapLine`.
 QMdiSubWindow* OpenBitmapView(CMainFrame& frame, std::int32_t bitmapLine, LanguagePair language);
 

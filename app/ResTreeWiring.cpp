@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/DialogPreviewWindow.h"
 #include "app/MainFrame.h"
+#include "app/MenuBitmapWindows.h"
 #include "app/TesselDoc.h"
 #include "views/ResTreeModel.h"
 #include "views/ResTreeView.h"
@@ -80,7 +81,15 @@ CResTreeView* AttachResourceTree(CMainFrame& frame, CChildFrame& child, CTesselD
         if (view)
             OpenTreeDialog(*main, *view, dialog, item);
     });
-    // The menu and bitmap views connect viewMenuRequested and viewBitmapRequested here.
+    // The menu and bitmap views open in the table's language, as the preview does.
+    const auto language = [view] {
+        return view ? view->currentLanguage(true).value_or(LanguagePair{-1, -1}) : LanguagePair{-1, -1};
+    };
+    QObject::connect(tree, &CResTreeView::viewMenuRequested, main, [main, language](qint32 menu, qint32 item) {
+        OpenMenuView(*main, menu, language(), item);
+    });
+    QObject::connect(tree, &CResTreeView::viewBitmapRequested, main,
+                     [main, language](qint32 bitmap) { OpenBitmapView(*main, bitmap, language()); });
     if (qEnvironmentVariableIsSet("QLN40_SCREENSHOT_TREE"))
         OpenForScreenshot(*tree);
     return tree;

@@ -1,7 +1,8 @@
 #pragma once
 // The resource tree in the workbench: each project's tree in the left pane
 // of its child frame, following the project's text table; its requests
-// (translate, view a dialog) reach the translation bar and the preview.
+// (translate, view a dialog, a menu or a bitmap) reach the translation bar
+// and the views, in the table's language.
 
 namespace qln {
 

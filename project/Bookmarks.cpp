@@ -11,6 +11,31 @@ namespace qln {
 
 namespace {
 
+// The dialog or the menu holding a text line (or being it); the bitmap text itself.
+const QueryText kDialogOfLine{"Bookmark_DialogOfLine",
+                              "SELECT DlgLine AS Owner FROM DlgCaption WHERE LineIndex = :LineIndex UNION ALL "
+                              "SELECT DlgLine FROM DialogControl WHERE LineIndex = :LineIndex UNION ALL "
+                              "SELECT LineIndex FROM Dialogs WHERE LineIndex = :LineIndex",
+                              "", ""};
+const QueryText kMenuOfLine{"Bookmark_MenuOfLine",
+                            "SELECT MenuLine AS Owner FROM MenuItem WHERE LineIndex = :LineIndex UNION ALL "
+                            "SELECT LineIndex FROM Menu WHERE LineIndex = :LineIndex",
+                            "", ""};
+const QueryText kBitmapLine{"Bookmark_BitmapLine", "SELECT LineIndex AS Owner FROM Bitmap WHERE LineIndex = :LineIndex",
+                            "", ""};
+
+std::int32_t ResourceLineOf(CProjectDatabase& project, const std::string& window, std::int32_t line)
+{
+    const QueryText* query = window == kBookmarkDialog ? &kDialogOfLine
+                             : window == kBookmarkMenu ? &kMenuOfLine
+                             : window == kBookmarkBitmap ? &kBitmapLine
+                                                         : nullptr;
+    if (!query)
+        return -1;
+    Recordset rs = project.Open(*query, {{"LineIndex", line}});
+    return rs.eof() || rs.isNull("Owner") ? -1 : static_cast<std::int32_t>(rs.getInt64("Owner"));
+}
+
 bool HasLanguage(std::optional<LanguagePair> language)
 {
     return language && language->primary >= 0 && language->sub >= 0;
@@ -89,6 +114,7 @@ BookmarkTarget ResolveBookmark(CProjectDatabase& project, const Bookmark& bookma
     // A bookmark without a known view leads to the text table.
     if (target.window != kBookmarkDialog && target.window != kBookmarkMenu && target.window != kBookmarkBitmap)
         target.window = std::string(kBookmarkText);
+    target.resourceLine = ResourceLineOf(project, target.window, target.lineIndex);
     return target;
 }
 

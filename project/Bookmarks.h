@@ -51,6 +51,9 @@ struct BookmarkTarget {
     Status status = Status::Go;
     std::string window;                   // the view to open; "Text" when the stored one is unknown
     std::int32_t lineIndex = -1;
+    // "Dialog" and "Menu": the DIALOG or MENU statement the line belongs to;
+    // "Bitmap": the line itself; -1 when the line is not (any more) there.
+    std::int32_t resourceLine = -1;
     std::optional<LanguagePair> language; // none: the source text
     std::string message;                  // for MissingTranslation: the message to show
 };

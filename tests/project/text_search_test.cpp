@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace qln {
 namespace {
 
@@ -195,6 +197,40 @@ TEST(Bookmarks, AddListDeleteAndFollowToADeletedLanguage)
     EXPECT_FALSE(DeleteBookmark(project, german));
     EXPECT_FALSE(ReadBookmark(project, german));
     EXPECT_EQ(ListBookmarks(project).size(), 1u);
+}
+
+TEST(Bookmarks, ViewBookmarksFindTheirDialogMenuOrBitmap)
+{
+    test::TempDir dir;
+    BuildResult built = test::BuildText(dir, test::kEnglishScript);
+    ASSERT_TRUE(built.ok()) << built.message;
+    CProjectDatabase& project = *built.database;
+    std::map<std::string, const TextTableRow*> rows;
+    const TextTable table = LoadTextTable(project, {});
+    for (const TextTableRow& row : table.rows)
+        rows[row.sourceText] = &row;
+    for (const char* text : {"About", "OK", "&Copy", "&Edit", "logo.bmp", "Two"})
+        ASSERT_TRUE(rows.count(text)) << text;
+    const auto resourceOf = [&](std::string_view window, std::int32_t line) {
+        return ResolveBookmark(project, Bookmark{0, "", line, std::string(window), std::nullopt}).resourceLine;
+    };
+    const std::int32_t dialog = rows["OK"]->resourceLine;
+    ASSERT_GE(dialog, 0);
+    // The caption and a control lead to their dialog; the dialog's own line to itself.
+    EXPECT_EQ(resourceOf(kBookmarkDialog, rows["About"]->lineIndex), dialog);
+    EXPECT_EQ(resourceOf(kBookmarkDialog, rows["OK"]->lineIndex), dialog);
+    EXPECT_EQ(resourceOf(kBookmarkDialog, dialog), dialog);
+    // A nested item and a popup lead to their menu.
+    const std::int32_t menu = rows["&Copy"]->resourceLine;
+    ASSERT_GE(menu, 0);
+    EXPECT_EQ(resourceOf(kBookmarkMenu, rows["&Copy"]->lineIndex), menu);
+    EXPECT_EQ(resourceOf(kBookmarkMenu, rows["&Edit"]->lineIndex), menu);
+    EXPECT_EQ(resourceOf(kBookmarkBitmap, rows["logo.bmp"]->lineIndex), rows["logo.bmp"]->lineIndex);
+    // A line that is none of the view's texts has nothing to open.
+    EXPECT_EQ(resourceOf(kBookmarkDialog, rows["&Copy"]->lineIndex), -1);
+    EXPECT_EQ(resourceOf(kBookmarkMenu, rows["Two"]->lineIndex), -1);
+    EXPECT_EQ(resourceOf(kBookmarkBitmap, rows["OK"]->lineIndex), -1);
+    EXPECT_EQ(resourceOf(kBookmarkText, rows["Two"]->lineIndex), -1);
 }
 
 TEST(Bookmarks, OlderDatabasesKeepTheLanguageInTwoFields)

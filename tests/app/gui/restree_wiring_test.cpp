@@ -1,7 +1,7 @@
 // The resource tree in the workbench: every project window has it in its
 // left pane, a third of the width less 3 pixels; the main window's filter
 // commands rebuild it; its nodes reach the table and the translation bar,
-// and its context menu opens the dialog preview.
+// and its context menu opens the dialog preview and the bitmap view.
 
 #include "gui_support.h"
 
@@ -101,11 +101,14 @@ TEST(WorkbenchResourceTree, LeftPaneFollowsTheTableAndOpensThePreview)
     EXPECT_EQ(table->selectedRow()->resourceIdent, "IDD_ABOUTBOX");
     preview->close();
 
-    // The menu and bitmap views are not there yet: their entries stay disabled.
+    // "View Bitmap..." opens the bitmap's view.
     tree->expand(model.groupIndex(ResourceGroup::Bitmaps));
     const auto bitmapMenu = tree->makeContextMenu(model.index(0, 0, model.groupIndex(ResourceGroup::Bitmaps)));
     ASSERT_NE(bitmapMenu, nullptr);
-    EXPECT_FALSE(bitmapMenu->actions().first()->isEnabled());
+    ASSERT_TRUE(bitmapMenu->actions().first()->isEnabled());
+    bitmapMenu->actions().first()->trigger();
+    EXPECT_TRUE(frame.mdiArea()->activeSubWindow()->windowTitle().startsWith("Bitmap: IDB_RULER"))
+        << frame.mdiArea()->activeSubWindow()->windowTitle().toStdString();
 }
 
 }  // namespace
