@@ -5,8 +5,11 @@
 #include "app/Prompter.h"
 #include "app/Settings.h"
 #include "app/TesselApp.h"
+#include "app/TextTableWiring.h"
 #include "app/WorkbenchMain.h"
 #include "projectdb/Lifecycle.h"
+#include "views/TextListView.h"
+#include "views/TextTableModel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,11 +55,35 @@ void DrawDialog(QPainter& painter, QWidget& dialog, QPoint at)
     painter.drawRect(QRect(caption.rect.topLeft(), QSize(dialog.width(), dialog.height() + height)).adjusted(0, 0, -1, -1));
 }
 
+// QLN40_SCREENSHOT_RESOURCE=name: the text table starts on the first text of
+// that resource (a dialog's caption or first control), so that a preview
+// command opens that dialog. QLN40_SCREENSHOT_SOURCE=1: the table's source
+// column is current, so that a preview shows the source instead of the
+// first translation.
+void StartTableAt(qln::CMainFrame& frame)
+{
+    qln::CTextListView* table = qln::ActiveTextTable(frame);
+    if (!table)
+        return;
+    const QByteArray resource = qgetenv("QLN40_SCREENSHOT_RESOURCE");
+    if (!resource.isEmpty()) {
+        const qln::CTextTableModel& model = *table->textModel();
+        for (int r = 0; r < model.rowCount(); ++r)
+            if (model.row(r)->resourceIdent == resource.toStdString()) {
+                table->selectRow(r, true);
+                break;
+            }
+    }
+    if (qEnvironmentVariableIntValue("QLN40_SCREENSHOT_SOURCE") == 1)
+        table->selectLanguage(-1, -1);
+}
+
 int SaveCommandScreenshot(qln::CMainFrame& frame, const QList<int>& commands, const QString& file)
 {
     QAction* first = frame.command(commands.front());
     if (!first || !first->isEnabled())
         return 2;
+    StartTableAt(frame);
     // Several commands (id,id,...) run one after the other, each once the
     // previous one's windows are up.
     for (int i = 0; i < commands.size(); ++i)

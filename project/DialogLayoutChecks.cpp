@@ -102,13 +102,23 @@ std::optional<std::string> ClippedMessage(const FontMeasure& font, const DialogF
         return std::nullopt;
     const bool prefix = UsesPrefix(c.type, c.className, c.style);
     const BaseUnits units = font.baseUnits();
-    auto fit = [&](const std::string& t, const Rect& r) {
-        return FitText(font, box, DrawnText(t, prefix, options.stringWidth, options.numberWidth),
+    auto fit = [&](const std::string& t, const Rect& r, bool widest) {
+        return FitText(font, box,
+                       DrawnText(t, prefix, widest ? options.stringWidth : 0, widest ? options.numberWidth : 0),
                        units.toPixelsX(r.cx), units.toPixelsY(r.cy));
     };
-    const Fit translated = fit(text.written, c.shown());
-    if (translated.fits || !fit(text.source, c.source).fits)
+    Fit translated = fit(text.written, c.shown(), true);
+    if (translated.fits)
         return std::nullopt;
+    if (!fit(text.source, c.source, true).fits) {
+        // The source does not hold its placeholders' widest values either (or
+        // its "%" is no placeholder at all): the translation is blamed only
+        // when it is cut whatever they become, with them empty, and the
+        // source so is not.
+        translated = fit(text.written, c.shown(), false);
+        if (translated.fits || !fit(text.source, c.source, false).fits)
+            return std::nullopt;
+    }
     const bool height = box == TextBox::WrappedStatic && translated.available == units.toPixelsY(c.shown().cy) &&
                         translated.needed > translated.available && translated.available != units.toPixelsX(c.shown().cx);
     const std::string fontName = face.face + " " + std::to_string(face.pointSize);

@@ -120,6 +120,32 @@ c.execute("""INSERT INTO DialogControl (LineIndex, DlgLine, Lang_Id, Name_ID, Cl
 c.commit()
 PY
   shot_dir="$wds/windirstat" shot_script=windirstat.rc shot layout-editor.png 1280x800x24 32950,32999,32956
+  # Three of windirstat's dialogs in the preview (View > Dialog Resource,
+  # 32950), each in the source and in German with one control widened in a
+  # German layout row: the table starts on the dialog's first text
+  # (QLN40_SCREENSHOT_RESOURCE), on its source column for the source
+  # (QLN40_SCREENSHOT_SOURCE).
+  python3 - "$wds/windirstat/windirstat_rc.mdb" <<'PY'
+import sqlite3, sys
+c = sqlite3.connect(sys.argv[1])
+# (dialog, control, units moved left, units widened)
+for dialog, control, left, wider in (("IDD_DELETE_WARNING", "IDNO", 0, 20),
+                                     ("IDD_PAGE_TREEMAP", "IDC_TREEMAPGRID", 6, 12),
+                                     ("IDD_PAGE_GENERAL", "IDC_FULLROWSELECTION", 2, 10)):
+    c.execute("""INSERT INTO DialogControl (LineIndex, DlgLine, Lang_Id, Name_ID, Class, Type, Flags, x, y, cx, cy,
+                 x_prev, y_prev, cx_prev, cy_prev, Modified)
+                 SELECT c.LineIndex, c.DlgLine, 1031, c.Name_ID, c.Class, c.Type, c.Flags, c.x - ?, c.y, c.cx + ?, c.cy,
+                 c.x_prev, c.y_prev, c.cx_prev, c.cy_prev, 0 FROM DialogControl c
+                 JOIN Dialogs d ON d.LineIndex = c.DlgLine AND d.Lang_Id = 0
+                 WHERE d.Name_ID = ? AND c.Name_ID = ? AND c.Lang_Id = 0""", (left, wider, dialog, control))
+c.commit()
+PY
+  for pair in deletewarning:IDD_DELETE_WARNING treemap:IDD_PAGE_TREEMAP general:IDD_PAGE_GENERAL; do
+    QLN40_SCREENSHOT_RESOURCE=${pair#*:} QLN40_SCREENSHOT_SOURCE=1 shot_dir="$wds/windirstat" shot_script=windirstat.rc \
+      shot "preview-${pair%%:*}-source.png" 1280x800x24 32950
+    QLN40_SCREENSHOT_RESOURCE=${pair#*:} shot_dir="$wds/windirstat" shot_script=windirstat.rc \
+      shot "preview-${pair%%:*}-de.png" 1280x800x24 32950
+  done
 else
   echo "screenshots: $corpus is absent; layout-editor.png not drawn" >&2
 fi

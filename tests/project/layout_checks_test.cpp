@@ -147,6 +147,17 @@ TEST_F(LayoutProject, LongTranslationsAreClippedUntilTheLanguageLayoutMakesRoom)
     EXPECT_TRUE(findings("clipped").empty());
 }
 
+TEST_F(LayoutProject, APlaceholderTextIsClippedWhenCutEvenWithThePlaceholderEmpty)
+{
+    // At its widest (20 W) "%s" does not fit the 30 units of the static in
+    // the source either; then only a translation cut with "%s" empty is blamed.
+    project_->db().exec("UPDATE ResourceText SET SourceText = '%s items' WHERE SourceText = 'Name:'");
+    translate("%s items", "%s Dinge");
+    EXPECT_TRUE(findings("clipped").empty());
+    translate("%s items", "%s vollst\u00E4ndig gez\u00E4hlte Eintr\u00E4ge");
+    EXPECT_EQ(findings("clipped").size(), 1u);
+}
+
 TEST_F(LayoutProject, OverlapsOnlyWhereTheLanguageLayoutMadeThem)
 {
     EXPECT_TRUE(findings("overlap").empty());

@@ -1,0 +1,161 @@
+// The clipped-text check and the dialog preview agree: on windirstat's real
+// dialogs in German (its own translation, and a few longer texts put in
+// here), every control the check calls clipped is visibly cut in the
+// rendered widget, and every control it lets pass shows its whole text.
+// "Cut" is measured on pixels: the widget drawn at its own size lacks text
+// ink that the same widget drawn with plenty of room has.
+
+#include "views_support.h"
+
+#include "project/ImportScript.h"
+#include "project/TranslationStore.h"
+#include "views/ControlWidgets.h"
+#include "views/DynDlgView.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace qln::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Pixels of the text's colour (within a tolerance for anti-aliasing edges).
+int TextInk(const QImage& image, const QColor& text)
+{
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (std::abs(p.red() - text.red()) < 90 && std::abs(p.green() - text.green()) < 90 &&
+                std::abs(p.blue() - text.blue()) < 90)
+                ++ink;
+        }
+    return ink;
+}
+
+// Ink of the widget at its size, and with room to spare in both directions.
+std::pair<int, int> InkAtSizeAndWithRoom(QWidget* widget)
+{
+    const QColor text = widget->palette().color(QPalette::WindowText);
+    const QRect geometry = widget->geometry();
+    const int constrained = TextInk(widget->grab().toImage(), text);
+    widget->resize(geometry.width() * 4 + 400, geometry.height() * 4 + 60);
+    const int roomy = TextInk(widget->grab().toImage(), text);
+    widget->setGeometry(geometry);
+    return {constrained, roomy};
+}
+
+// Cut: the roomy rendering has at least a few pixels of ink more (a sliver
+// of a glyph is a few pixels; anti-aliasing alone differs by less).
+bool VisiblyCut(QWidget* widget)
+{
+    const auto [constrained, roomy] = InkAtSizeAndWithRoom(widget);
+    return roomy - constrained > std::max(3, roomy / 50);
+}
+
+bool MeasuredKind(QWidget* w)
+{
+    return qobject_cast<QLabel*>(w) || qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w) ||
+           qobject_cast<QRadioButton*>(w) || qobject_cast<QGroupBox*>(w);
+}
+
+std::int32_t DialogLine(CProjectDatabase& project, const std::string& name)
+{
+    sql::Statement st = project.db().prepare(
+        "SELECT LineIndex FROM Dialogs WHERE Name_ID = :n AND Lang_Id = 0 ORDER BY LineIndex LIMIT 1");
+    st.bind(":n", name);
+    return st.step() ? static_cast<std::int32_t>(st.columnInt64(0)) : -1;
+}
+
+std::int32_t TextLine(CProjectDatabase& project, std::int32_t dialog, const std::string& source)
+{
+    sql::Statement st = project.db().prepare(
+        "SELECT c.LineIndex FROM DialogControl c JOIN ResourceText t ON t.LineIndex = c.LineIndex "
+        "WHERE c.DlgLine = :d AND c.Lang_Id = 0 AND t.SourceText = :s ORDER BY c.LineIndex LIMIT 1");
+    st.bind(":d", dialog);
+    st.bind(":s", source);
+    return st.step() ? static_cast<std::int32_t>(st.columnInt64(0)) : -1;
+}
+
+TEST(ClippedPreview, WhatTheCheckCallsClippedIsVisiblyCutAndWhatFitsIsWhole)
+{
+    const fs::path corpus = fs::path(QLN_CORPUS_DIR) / "windirstat" / "windirstat";
+    if (!fs::is_regular_file(corpus / "windirstat.rc"))
+        GTEST_SKIP() << "corpus folder " << corpus << " is absent";
+    if (!fs::exists("/usr/share/wine/fonts/ms_sans_serif.ttf"))
+        GTEST_SKIP() << "fonts-wine is not installed";
+    auto app = MakeApplication();
+    TempDir dir;
+    const fs::path db = dir / "windirstat_rc.mdb";
+    ASSERT_TRUE(BuildProjectDatabase(corpus / "windirstat.rc", db, NoProgress(), TemplatePath()).ok());
+    ASSERT_EQ(ImportTranslatedScript(db, corpus / "res" / "wdsr0407" / "windirstat.rc", kGerman).status,
+              ImportStatus::Imported);
+    CProjectDatabase project(db);
+
+    // Longer German texts on a static, a push button, a check box, a radio
+    // button and a group box, so that each kind is seen cut.
+    const struct { const char* dialog; const char* source; const char* german; } longer[] = {
+        {"IDD_DELETE_WARNING", "Yes", "&Ja, ganz sicher und unwiderruflich"},
+        {"IDD_DELETE_WARNING", "&Don't show this warning again.",
+         "Diesen Dialog in Zukunft nie wieder anzeigen, auch nicht bei Ordnern"},
+        {"IDD_SELECTDRIVES", "&All Local Drives", "&Alle lokalen Laufwerke dieses Rechners und der Netzwerkfreigaben"},
+        {"IDD_PAGE_TREEMAP", "St&yle", "Dar&stellungsstil der Kacheln in der Baumkarte"},
+        {"IDD_PAGE_GENERAL", "&Language", "Sprache der Benutzeroberfl\xC3\xA4" "che nach dem n\xC3\xA4" "chsten Start"},
+    };
+    for (const auto& t : longer) {
+        const std::int32_t dialog = DialogLine(project, t.dialog);
+        ASSERT_GE(dialog, 0) << t.dialog;
+        const std::int32_t line = TextLine(project, dialog, t.source);
+        ASSERT_GE(line, 0) << t.dialog << " " << t.source;
+        ASSERT_TRUE(StoreTranslation(project, line, kGerman.primary, kGerman.sub, t.german));
+    }
+
+    int clipped = 0, fits = 0;
+    std::set<std::string> clippedKinds;
+    for (const char* name : {"IDD_SELECTDRIVES", "IDD_DELETE_WARNING", "IDD_MODALAPISHUTTLE", "IDD_PAGE_CLEANUPS",
+                             "IDD_PAGE_TREELIST", "IDD_PAGE_TREEMAP", "IDD_PAGE_GENERAL"}) {
+        SCOPED_TRACE(name);
+        const std::int32_t dialog = DialogLine(project, name);
+        ASSERT_GE(dialog, 0);
+        CDynDlgView view(&project, dialog);
+        ASSERT_TRUE(view.build(-1, -1));
+        view.resize(900, 700);
+        view.show();
+        // A control whose source text is cut already is the program's own
+        // fault: the check does not blame the translation for it.
+        std::set<std::int32_t> sourceCut;
+        for (const auto& c : view.controls())
+            if (c->hasText && !c->captionStrip && MeasuredKind(c->widget) && VisiblyCut(c->widget))
+                sourceCut.insert(c->line);
+        view.showLanguage(kGerman.primary, kGerman.sub);
+        for (const auto& c : view.controls()) {
+            if (!c->hasText || c->captionStrip || !MeasuredKind(c->widget) || c->shownText.empty())
+                continue;
+            SCOPED_TRACE(c->name + " \"" + c->shownText + "\"");
+            // The check measures placeholders between their widest values
+            // and none, the preview draws them as written: no comparison.
+            if (c->shownText.find('%') != std::string::npos)
+                continue;
+            const bool cut = VisiblyCut(c->widget);
+            if (c->clipped) {
+                ++clipped;
+                clippedKinds.insert(c->widget->metaObject()->className());
+                EXPECT_TRUE(cut) << "called clipped, drawn whole";
+            } else if (!sourceCut.count(c->line)) {
+                ++fits;
+                EXPECT_FALSE(cut) << "called fitting, drawn cut";
+            }
+        }
+    }
+    std::printf("%d controls called clipped, %d fitting\n", clipped, fits);
+    EXPECT_GE(clipped, 5);
+    EXPECT_GE(fits, 10);
+    EXPECT_GE(clippedKinds.size(), 4u);
+}
+
+}  // namespace
+}  // namespace qln::test
