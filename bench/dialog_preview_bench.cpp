@@ -9,6 +9,7 @@
 // usage: dialog_preview_bench [RUNS]
 
 #include "BenchSupport.h"
+#include "OffscreenApplication.h"
 #include "GeneratedProject.h"
 #include "projectdb/Translations.h"
 #include "views/DynDlgView.h"
@@ -96,11 +97,7 @@ int main(int argc, char** argv)
         dialogLine = static_cast<std::int32_t>(st.columnInt64(0));
     }
 
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    char name[] = "dialog_preview_bench";
-    char* qtArgv[] = {name, nullptr};
-    QApplication app(qtArgc, qtArgv);
+    const bench::OffscreenApplication app("dialog_preview_bench");
     qln::CDynDlgView::templateFont();  // loaded once per process, not per preview
 
     std::vector<double> open, toSource, toGerman;
