@@ -74,8 +74,10 @@ TEST(WindirstatChecks, GermanTranslationFindingsAreItsRealFaults)
     if (!HaveDialogFonts())
         return;
     // Longer German labels in controls sized for the English ones (measured
-    // in the dialogs' MS Shell Dlg, 8 points).
-    const std::set<Place> clipped = {{"IDD_PAGE_CLEANUPS", "IDC_WORKSFORFILESFOLDER"},
+    // in the dialogs' MS Shell Dlg, 8 points). "%sp Kompletter Pfad des
+    // Unterverzeichnisses" wraps to two lines in a one-line label.
+    const std::set<Place> clipped = {{"IDD_PAGE_CLEANUPS", "IDC_HINTSP"},
+                                     {"IDD_PAGE_CLEANUPS", "IDC_WORKSFORFILESFOLDER"},
                                      {"IDD_PAGE_TREEMAP", "IDC_STATIC"},
                                      {"IDD_PAGE_TREEMAP", "IDC_TREEMAPGRID"},
                                      {"IDD_PAGE_GENERAL", "IDC_FULLROWSELECTION"}};
