@@ -29,28 +29,12 @@ namespace fs = std::filesystem;
 
 constexpr int kPrimary = 7, kSub = 1;  // German
 
-struct StoredText {
-    std::string source;
-    bool excluded = false;
-};
-
-std::vector<StoredText> StoredTexts(CProjectDatabase& project)
-{
-    std::vector<StoredText> texts;
-    sql::Statement st = project.db().prepare(
-        "SELECT ResourceText.SourceText, ResourceText.Exclude FROM ResFileLine JOIN ResourceText ON "
-        "ResourceText.LineIndex = ResFileLine.LineIndex ORDER BY ResFileLine.Line");
-    while (st.step())
-        texts.push_back({st.columnText(0), st.columnInt(1) != 0});
-    return texts;
-}
-
 // Builds the script and writes its German pseudo-translation in the code
 // page; the write's status (Unrepresentable when a source text does not fit).
 struct PseudoScript {
     WriteStatus status = WriteStatus::NotWritable;
     std::string message;
-    std::vector<StoredText> texts;
+    std::vector<test::StoredText> texts;
     std::size_t filled = 0;
 };
 
@@ -69,7 +53,7 @@ PseudoScript WritePseudo(const fs::path& script, const fs::path& db, const fs::p
         return out;
     }
     out.filled = checks::PseudoTranslate(project, "German").filled;
-    out.texts = StoredTexts(project);
+    out.texts = test::StoredTexts(project);
     const WriteResult result = WriteTranslatedScript(written, script, project, kPrimary, kSub);
     out.status = result.status;
     out.message = result.message;

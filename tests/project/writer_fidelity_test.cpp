@@ -33,18 +33,6 @@ namespace fs = std::filesystem;
 
 constexpr int kPrimary = 7, kSub = 1;  // German, written in UTF-8
 
-// The source texts of the database in script order.
-std::vector<std::string> StoredTexts(CProjectDatabase& project)
-{
-    std::vector<std::string> texts;
-    sql::Statement st = project.db().prepare(
-        "SELECT ResourceText.SourceText FROM ResFileLine JOIN ResourceText ON ResourceText.LineIndex = "
-        "ResFileLine.LineIndex ORDER BY ResFileLine.Line");
-    while (st.step())
-        texts.push_back(st.columnText(0));
-    return texts;
-}
-
 // Scripts whose compiled resources are known to differ, each with its reason.
 std::map<std::string, std::string> ExplainedDifferences()
 {
@@ -95,7 +83,7 @@ TEST(WriterFidelityTest, CorpusScriptsSurviveWritingUnchanged)
         // (a) the written script parses again, to the same texts in the same order.
         test::ParsedScript parsed = test::ParseScriptBytes(test::ReadBytes(written));
         EXPECT_EQ(parsed.error, 0);
-        EXPECT_EQ(parsed.Texts(), StoredTexts(project));
+        EXPECT_EQ(parsed.Texts(), test::SourceTexts(project));
         reparsed += parsed.error == 0;
 
         pairs.Add(key, script, written);

@@ -40,6 +40,33 @@ inline void StoreLines(CProjectDatabase& project, const std::vector<StoredLine>&
     transaction.commit();
 }
 
+// A text of the database: its source text and whether it is excluded.
+struct StoredText {
+    std::string source;
+    bool excluded = false;
+};
+
+// The database's texts in script order.
+inline std::vector<StoredText> StoredTexts(CProjectDatabase& project)
+{
+    std::vector<StoredText> texts;
+    sql::Statement st = project.db().prepare(
+        "SELECT ResourceText.SourceText, ResourceText.Exclude FROM ResFileLine JOIN ResourceText ON "
+        "ResourceText.LineIndex = ResFileLine.LineIndex ORDER BY ResFileLine.Line");
+    while (st.step())
+        texts.push_back({st.columnText(0), st.columnInt(1) != 0});
+    return texts;
+}
+
+// Their source texts alone.
+inline std::vector<std::string> SourceTexts(CProjectDatabase& project)
+{
+    std::vector<std::string> sources;
+    for (StoredText& text : StoredTexts(project))
+        sources.push_back(std::move(text.source));
+    return sources;
+}
+
 inline std::string ReadBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
