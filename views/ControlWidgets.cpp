@@ -1,5 +1,6 @@
 #include "views/ControlWidgets.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -8,7 +9,10 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
+#include <QProxyStyle>
+#include <QStyleOptionButton>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -85,15 +89,79 @@ QWidget* MakeStatic(std::uint32_t style, QWidget* parent)
     return label;
 }
 
+// Windows draws a 13-pixel box or circle and gives the text the rest of the
+// control from 17 pixels on, which is what the clipped-text check measures.
+// The application style's own indicator would push the text 2-3 pixels
+// further right, and Qt's check box label stops a pixel short of the right
+// edge: texts the check lets pass would be drawn cut.
+class WindowsIndicatorStyle : public QProxyStyle {
+public:
+    static constexpr int kIndicator = 13, kTextStart = 17;
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        switch (metric) {
+        case PM_IndicatorWidth: case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth: case PM_ExclusiveIndicatorHeight: return kIndicator;
+        case PM_CheckBoxLabelSpacing: case PM_RadioButtonLabelSpacing: return kTextStart - kIndicator;
+        default: return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+
+    QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (element != SE_CheckBoxContents && element != SE_RadioButtonContents)
+            return QProxyStyle::subElementRect(element, option, widget);
+        const QRect r = option->rect.adjusted(kTextStart, 0, 0, 0);
+        return visualRect(option->direction, option->rect, r);
+    }
+
+    // The base style lays out its own parts without asking the proxy, so
+    // the box and the label are drawn here, each in the rectangle above.
+    // (The preview's buttons never have the focus: no focus frame.)
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+        if (!button || (element != CE_CheckBox && element != CE_RadioButton)) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        const bool check = element == CE_CheckBox;
+        QStyleOptionButton part = *button;
+        part.rect = subElementRect(check ? SE_CheckBoxIndicator : SE_RadioButtonIndicator, button, widget);
+        drawPrimitive(check ? PE_IndicatorCheckBox : PE_IndicatorRadioButton, &part, painter, widget);
+        part.rect = subElementRect(check ? SE_CheckBoxContents : SE_RadioButtonContents, button, widget);
+        drawControl(check ? CE_CheckBoxLabel : CE_RadioButtonLabel, &part, painter, widget);
+    }
+};
+
+// One style for all previews, owned by the application (widgets do not own
+// their style).
+QStyle* IndicatorStyle()
+{
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new WindowsIndicatorStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
 QWidget* MakeButton(std::uint32_t style, QWidget* parent)
 {
     switch (style & 0xF) {
     case 2: case 3: case 5: case 6: {
         auto* box = new QCheckBox(parent);
         box->setTristate((style & 0xF) == 5 || (style & 0xF) == 6);
+        box->setStyle(IndicatorStyle());
         return box;
     }
-    case 4: case 9: return new QRadioButton(parent);
+    case 4: case 9: {
+        auto* radio = new QRadioButton(parent);
+        radio->setStyle(IndicatorStyle());
+        return radio;
+    }
     case 7: return new QGroupBox(parent);
     default: {
         auto* button = new QPushButton(parent);

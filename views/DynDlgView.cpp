@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QToolTip>
 
 namespace qln {
@@ -42,9 +43,16 @@ int MulDiv(int a, int b, int c)
 }
 
 // The family Qt knows a Windows face by, through the substitution table.
+// Font files are registered with the running application; a new one (as in
+// tests) has none of them, so the cache goes with the application.
 QString FamilyForFace(std::string_view face)
 {
     static std::map<std::string, QString, std::less<>> families;
+    static QPointer<QObject> registeredWithApplication;
+    if (!registeredWithApplication) {
+        families.clear();
+        registeredWithApplication = new QObject(QCoreApplication::instance());
+    }
     if (const auto found = families.find(face); found != families.end())
         return found->second;
     QString family = Q(face);
@@ -169,6 +177,7 @@ QString CControlWnd::toolTip() const
 const CDynDlgView::TemplateFont& CDynDlgView::templateFont()
 {
     static const TemplateFont font = LoadTemplateFont();
+    FamilyForFace(kTemplateFace);  // registered with this application
     return font;
 }
 

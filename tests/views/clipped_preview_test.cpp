@@ -8,6 +8,7 @@
 #include "views_support.h"
 
 #include "project/ImportScript.h"
+#include "project/LayoutChecks.h"
 #include "project/TranslationStore.h"
 #include "views/ControlWidgets.h"
 #include "views/DynDlgView.h"
@@ -17,6 +18,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <cstring>
 
 namespace qln::test {
 namespace {
@@ -155,6 +158,57 @@ TEST(ClippedPreview, WhatTheCheckCallsClippedIsVisiblyCutAndWhatFitsIsWhole)
     EXPECT_GE(clipped, 5);
     EXPECT_GE(fits, 10);
     EXPECT_GE(clippedKinds.size(), 4u);
+}
+
+// The first column right of `from` with a pixel of the text's colour.
+int FirstInkColumn(const QImage& image, const QColor& text, int from)
+{
+    for (int x = from; x < image.width(); ++x)
+        if (TextInk(image.copy(x, 0, 1, image.height()), text) > 0)
+            return x;
+    return -1;
+}
+
+// The check gives a check box's or radio button's text the control's width
+// less 17 pixels for the box and its gap. The preview must draw the text
+// exactly there: starting 17 pixels in, whole when the control is as wide as
+// the check needs, cut when it is 3 pixels narrower.
+TEST(ClippedPreview, CheckBoxAndRadioTextStartWhereTheCheckMeasuresIt)
+{
+    if (!fs::exists("/usr/share/wine/fonts/ms_sans_serif.ttf"))
+        GTEST_SKIP() << "fonts-wine is not installed";
+    auto app = MakeApplication();
+    const QFont font = CDynDlgView::templateFont().font;
+    const FontMeasure measure("MS Sans Serif", 8);
+    QWidget dialog;
+    dialog.resize(600, 100);
+    for (const char* text : {"&Raster anzeigen", "Wide WWW", "&Alle lokalen Laufwerke", "i"}) {
+        QLabel label(QString::fromUtf8(text), &dialog);
+        label.setFont(font);
+        label.setGeometry(0, 0, 300, 20);
+        const QColor ink = label.palette().color(QPalette::WindowText);
+        const int bearing = FirstInkColumn(label.grab().toImage(), ink, 0);
+        for (const std::uint32_t style : {0x3u /* auto check box */, 0x6u /* auto 3-state */, 0x9u /* auto radio */}) {
+            SCOPED_TRACE(std::to_string(style) + " \"" + text + "\"");
+            const std::unique_ptr<QWidget> widget(
+                MakeControlWidget(ControlWindow{ControlClass::Button, style, true, false}, &dialog));
+            widget->setFont(font);
+            SetControlWidgetText(widget.get(), QString::fromUtf8(text));
+            const checks::Fit fit = checks::FitText(measure, checks::TextBox::CheckOrRadio,
+                                                    checks::DrawnText(text, true, 20, 10), 1000, 20);
+            widget->setGeometry(0, 0, fit.needed + 40, 20);
+            widget->show();
+            // Right of the 13-pixel box, the first ink is the text's (the
+            // hotkey's underline starts left of a glyph's own ink).
+            if (!std::strchr(text, '&')) {
+                EXPECT_EQ(FirstInkColumn(widget->grab().toImage(), ink, 13), 17 + bearing);
+            }
+            widget->setGeometry(0, 0, fit.needed, 20);
+            EXPECT_FALSE(VisiblyCut(widget.get())) << "as wide as the check needs (" << fit.needed << " px), drawn cut";
+            widget->setGeometry(0, 0, fit.needed - 3, 20);
+            EXPECT_TRUE(VisiblyCut(widget.get())) << "3 px narrower than the check needs, drawn whole";
+        }
+    }
 }
 
 }  // namespace
