@@ -119,10 +119,8 @@ std::optional<std::string> ClippedMessage(const FontMeasure& font, const DialogF
         if (translated.fits || !fit(text.source, c.source, false).fits)
             return std::nullopt;
     }
-    const bool height = box == TextBox::WrappedStatic && translated.available == units.toPixelsY(c.shown().cy) &&
-                        translated.needed > translated.available && translated.available != units.toPixelsX(c.shown().cx);
     const std::string fontName = face.face + " " + std::to_string(face.pointSize);
-    return msg::Format(height ? msg::CheckClippedHeight : msg::CheckClippedWidth,
+    return msg::Format(translated.tooHigh ? msg::CheckClippedHeight : msg::CheckClippedWidth,
                        {std::to_string(translated.needed), std::to_string(translated.available), fontName});
 }
 

@@ -22,7 +22,7 @@ TextBox ButtonBox(std::uint32_t style)
     case 0: case 1: return style & kBsMultiLine ? TextBox::MultiLineButton : TextBox::Button;
     case kBsGroupBox: return TextBox::GroupBox;
     case kBsOwnerDraw: return TextBox::None;
-    default: return TextBox::CheckOrRadio;
+    default: return style & kBsMultiLine ? TextBox::MultiLineCheckOrRadio : TextBox::CheckOrRadio;
     }
 }
 
@@ -41,9 +41,11 @@ TextBox TextBoxOf(int lineKind, std::string_view className, std::uint32_t style)
 {
     switch (lineKind) {
     case tok::KwLText: case tok::KwRText: case tok::KwCText: return TextBox::WrappedStatic;
-    case tok::KwPushButton: case tok::KwDefPushButton: case tok::KwPushBox: return TextBox::Button;
+    case tok::KwPushButton: case tok::KwDefPushButton: case tok::KwPushBox:
+        return style & kBsMultiLine ? TextBox::MultiLineButton : TextBox::Button;
     case tok::KwCheckBox: case tok::KwAutoCheckBox: case tok::KwRadioButton: case tok::KwAutoRadioButton:
-    case tok::KwAuto3State: case tok::KwState3: return TextBox::CheckOrRadio;
+    case tok::KwAuto3State: case tok::KwState3:
+        return style & kBsMultiLine ? TextBox::MultiLineCheckOrRadio : TextBox::CheckOrRadio;
     case tok::KwGroupBox: return TextBox::GroupBox;
     case tok::KwControl: break;
     default: return TextBox::None;
@@ -146,8 +148,11 @@ Fit FitText(const FontMeasure& font, TextBox box, std::string_view text, int cx,
     switch (box) {
     case TextBox::None: return {};
     case TextBox::WrappedStatic:
-    case TextBox::MultiLineButton: {
-        const int width = box == TextBox::MultiLineButton ? cx - kButtonMargin : cx;
+    case TextBox::MultiLineButton:
+    case TextBox::MultiLineCheckOrRadio: {
+        const int width = box == TextBox::MultiLineButton         ? cx - kButtonMargin
+                          : box == TextBox::MultiLineCheckOrRadio ? cx - kCheckWidth
+                                                                  : cx;
         const std::vector<std::string> lines = WrapText(font, text, width);
         int wide = 0;
         for (const std::string& l : lines)
@@ -156,7 +161,8 @@ Fit FitText(const FontMeasure& font, TextBox box, std::string_view text, int cx,
             return {false, wide, width};
         const int high = static_cast<int>(lines.size()) * font.lineHeight();
         // A single line may be a little lower than the font; Windows still draws it.
-        return {lines.size() < 2 || high <= cy, high, cy};
+        const bool fits = lines.size() < 2 || high <= cy;
+        return {fits, high, cy, !fits};
     }
     case TextBox::SingleLineStatic: return {widest(text) <= cx, widest(text), cx};
     case TextBox::Button: return {widest(text) + kButtonMargin <= cx, widest(text) + kButtonMargin, cx};

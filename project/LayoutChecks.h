@@ -15,7 +15,16 @@
 namespace qln::checks {
 
 // How a control shows its text.
-enum class TextBox { None, WrappedStatic, SingleLineStatic, Button, MultiLineButton, CheckOrRadio, GroupBox };
+enum class TextBox {
+    None,
+    WrappedStatic,
+    SingleLineStatic,
+    Button,
+    MultiLineButton,
+    CheckOrRadio,
+    MultiLineCheckOrRadio,  // BS_MULTILINE: the text wraps beside the box
+    GroupBox
+};
 
 // From the control's line kind, class name and style bits.
 TextBox TextBoxOf(int lineKind, std::string_view className, std::uint32_t style);
@@ -32,6 +41,7 @@ struct Fit {
     bool fits = true;
     int needed = 0;     // pixels wide (single line) or high (wrapped)
     int available = 0;  // pixels the control offers
+    bool tooHigh = false;  // wrapped lines that are too many, not a line too wide
 };
 
 // Does the drawn text fit a control of `cx` x `cy` pixels?

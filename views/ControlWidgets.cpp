@@ -28,6 +28,7 @@ namespace {
 // Static styles: the type in the low five bits.
 constexpr std::uint32_t kSsTypeMask = 0x1F, kSsCenter = 1, kSsRight = 2, kSsSimple = 0xB, kSsLeftNoWrap = 0xC,
                         kSsSunken = 0x1000;
+constexpr std::uint32_t kBsMultiLine = 0x2000;
 constexpr std::uint32_t kEsMultiLine = 0x4, kEsCenter = 0x1, kEsRight = 0x2;
 constexpr std::uint32_t kSbsVert = 0x1, kUdsHorz = 0x40, kTbsVert = 0x2, kPbsVertical = 0x4;
 
@@ -89,14 +90,17 @@ QWidget* MakeStatic(std::uint32_t style, QWidget* parent)
     return label;
 }
 
-// Windows draws a 13-pixel box or circle and gives the text the rest of the
-// control from 17 pixels on, which is what the clipped-text check measures.
-// The application style's own indicator would push the text 2-3 pixels
-// further right, and Qt's check box label stops a pixel short of the right
-// edge: texts the check lets pass would be drawn cut.
-class WindowsIndicatorStyle : public QProxyStyle {
+// Buttons drawn where Windows puts their texts, which is where the
+// clipped-text check measures them. A check box or radio button has a
+// 13-pixel box or circle and its text takes the rest of the control from 17
+// pixels on (the application style's own indicator would push the text 2-3
+// pixels further right, and Qt's check box label stops a pixel short of the
+// right edge). A BS_MULTILINE button wraps its text at blanks, centred
+// vertically; a push button keeps 3 pixels free on either side.
+class WindowsButtonStyle : public QProxyStyle {
 public:
-    static constexpr int kIndicator = 13, kTextStart = 17;
+    static constexpr int kIndicator = 13, kTextStart = 17, kPushMargin = 3;
+    static constexpr const char* kWrapsProperty = "qlnWrapsText";
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
     {
@@ -123,26 +127,58 @@ public:
                      const QWidget* widget) const override
     {
         const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
-        if (!button || (element != CE_CheckBox && element != CE_RadioButton)) {
+        if (!button) {
             QProxyStyle::drawControl(element, option, painter, widget);
             return;
         }
-        const bool check = element == CE_CheckBox;
-        QStyleOptionButton part = *button;
-        part.rect = subElementRect(check ? SE_CheckBoxIndicator : SE_RadioButtonIndicator, button, widget);
-        drawPrimitive(check ? PE_IndicatorCheckBox : PE_IndicatorRadioButton, &part, painter, widget);
-        part.rect = subElementRect(check ? SE_CheckBoxContents : SE_RadioButtonContents, button, widget);
-        drawControl(check ? CE_CheckBoxLabel : CE_RadioButtonLabel, &part, painter, widget);
+        const bool wraps = widget && widget->property(kWrapsProperty).toBool();
+        switch (element) {
+        case CE_CheckBox: case CE_RadioButton: {
+            const bool check = element == CE_CheckBox;
+            QStyleOptionButton part = *button;
+            part.rect = subElementRect(check ? SE_CheckBoxIndicator : SE_RadioButtonIndicator, button, widget);
+            drawPrimitive(check ? PE_IndicatorCheckBox : PE_IndicatorRadioButton, &part, painter, widget);
+            part.rect = subElementRect(check ? SE_CheckBoxContents : SE_RadioButtonContents, button, widget);
+            drawControl(check ? CE_CheckBoxLabel : CE_RadioButtonLabel, &part, painter, widget);
+            return;
+        }
+        case CE_CheckBoxLabel: case CE_RadioButtonLabel:
+            if (wraps) {
+                drawWrapped(*button, button->rect, button->rect, Qt::AlignLeft, QPalette::WindowText, painter);
+                return;
+            }
+            break;
+        case CE_PushButtonLabel:
+            if (wraps) {
+                drawWrapped(*button, widget->rect(), widget->rect().adjusted(kPushMargin, 0, -kPushMargin, 0),
+                            Qt::AlignHCenter, QPalette::ButtonText, painter);
+                return;
+            }
+            break;
+        default: break;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+
+private:
+    // `rect` within `bounds`, mirrored for right-to-left controls.
+    void drawWrapped(const QStyleOptionButton& button, const QRect& bounds, const QRect& rect,
+                     Qt::Alignment horizontal, QPalette::ColorRole role, QPainter* painter) const
+    {
+        const QRect r = visualRect(button.direction, bounds, rect);
+        const int flags = int(visualAlignment(button.direction, horizontal | Qt::AlignVCenter)) | Qt::TextWordWrap |
+                          Qt::TextShowMnemonic;
+        drawItemText(painter, r, flags, button.palette, button.state & State_Enabled, button.text, role);
     }
 };
 
 // One style for all previews, owned by the application (widgets do not own
 // their style).
-QStyle* IndicatorStyle()
+QStyle* ButtonStyle()
 {
     static QPointer<QStyle> style;
     if (!style) {
-        style = new WindowsIndicatorStyle;
+        style = new WindowsButtonStyle;
         style->setParent(qApp);
     }
     return style;
@@ -150,26 +186,28 @@ QStyle* IndicatorStyle()
 
 QWidget* MakeButton(std::uint32_t style, QWidget* parent)
 {
+    QAbstractButton* button = nullptr;
     switch (style & 0xF) {
     case 2: case 3: case 5: case 6: {
         auto* box = new QCheckBox(parent);
         box->setTristate((style & 0xF) == 5 || (style & 0xF) == 6);
-        box->setStyle(IndicatorStyle());
-        return box;
+        button = box;
+        break;
     }
-    case 4: case 9: {
-        auto* radio = new QRadioButton(parent);
-        radio->setStyle(IndicatorStyle());
-        return radio;
-    }
+    case 4: case 9: button = new QRadioButton(parent); break;
     case 7: return new QGroupBox(parent);
     default: {
-        auto* button = new QPushButton(parent);
-        button->setDefault((style & 0xF) == 1);
-        button->setFlat((style & 0xF) == 0xA);
-        return button;
+        auto* push = new QPushButton(parent);
+        push->setDefault((style & 0xF) == 1);
+        push->setFlat((style & 0xF) == 0xA);
+        if (!(style & kBsMultiLine))
+            return push;  // the application style draws one line as Windows does
+        button = push;
     }
     }
+    button->setProperty(WindowsButtonStyle::kWrapsProperty, bool(style & kBsMultiLine));
+    button->setStyle(ButtonStyle());
+    return button;
 }
 
 QWidget* MakeEdit(std::uint32_t style, QWidget* parent)

@@ -61,6 +61,16 @@ TEST(DialogFonts, TextsWrapAndFitAsControlsDrawThem)
     EXPECT_FALSE(FitText(font, TextBox::WrappedStatic, "one two three", font.textWidth("one two"), 13).fits);
     EXPECT_TRUE(FitText(font, TextBox::WrappedStatic, "one two three", font.textWidth("one two"), 26).fits);
     EXPECT_FALSE(FitText(font, TextBox::SingleLineStatic, "one two three", font.textWidth("one two"), 26).fits);
+    // A multi-line check box wraps beside its box: two lines need two lines' height.
+    const int beside = font.textWidth("one two") + 17;
+    const Fit low = FitText(font, TextBox::MultiLineCheckOrRadio, "one two three", beside, 13);
+    EXPECT_FALSE(low.fits);
+    EXPECT_TRUE(low.tooHigh);
+    EXPECT_TRUE(FitText(font, TextBox::MultiLineCheckOrRadio, "one two three", beside, 26).fits);
+    EXPECT_FALSE(FitText(font, TextBox::MultiLineCheckOrRadio, "one two three", font.textWidth("three") + 16, 100).fits);
+    const Fit single = FitText(font, TextBox::CheckOrRadio, "one two three", beside, 26);
+    EXPECT_FALSE(single.fits);
+    EXPECT_FALSE(single.tooHigh);
 }
 
 TEST(LayoutChecks, DrawnTextAndControlKinds)
@@ -72,6 +82,9 @@ TEST(LayoutChecks, DrawnTextAndControlKinds)
     EXPECT_EQ(TextBoxOf(tok::KwControl, "Button", 3), TextBox::CheckOrRadio);        // BS_AUTOCHECKBOX
     EXPECT_EQ(TextBoxOf(tok::KwControl, "Button", 7), TextBox::GroupBox);            // BS_GROUPBOX
     EXPECT_EQ(TextBoxOf(tok::KwControl, "button", 0x2000), TextBox::MultiLineButton);
+    EXPECT_EQ(TextBoxOf(tok::KwControl, "Button", 0x2003), TextBox::MultiLineCheckOrRadio);
+    EXPECT_EQ(TextBoxOf(tok::KwAutoRadioButton, "", 0x2000), TextBox::MultiLineCheckOrRadio);
+    EXPECT_EQ(TextBoxOf(tok::KwPushButton, "", 0x2000), TextBox::MultiLineButton);
     EXPECT_EQ(TextBoxOf(tok::KwControl, "Static", 0xC), TextBox::SingleLineStatic);  // SS_LEFTNOWORDWRAP
     EXPECT_EQ(TextBoxOf(tok::KwControl, "Static", 3), TextBox::None);                // SS_ICON
     EXPECT_EQ(TextBoxOf(tok::KwEditText, "", 0), TextBox::None);

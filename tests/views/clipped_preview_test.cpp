@@ -211,5 +211,43 @@ TEST(ClippedPreview, CheckBoxAndRadioTextStartWhereTheCheckMeasuresIt)
     }
 }
 
+// A BS_MULTILINE push button, check box or radio button wraps its text at
+// blanks, as the check measures it: two lines held in two lines' height are
+// drawn whole, in one line's height cut; without the style, one line is cut.
+TEST(ClippedPreview, MultiLineButtonsWrapWhereTheCheckWrapsThem)
+{
+    if (!fs::exists("/usr/share/wine/fonts/ms_sans_serif.ttf"))
+        GTEST_SKIP() << "fonts-wine is not installed";
+    auto app = MakeApplication();
+    const FontMeasure measure("MS Sans Serif", 8);
+    QWidget dialog;
+    dialog.resize(600, 100);
+    const char* text = "&Raster anzeigen in Farbe";
+    const std::string drawn = checks::DrawnText(text, true, 20, 10);
+    for (const std::uint32_t style : {0x2000u /* push */, 0x2003u /* auto check box */, 0x2009u /* auto radio */}) {
+        SCOPED_TRACE(style);
+        const bool push = (style & 0xF) == 0;
+        const int cx = measure.textWidth("Raster anzeigen") + (push ? 6 : 17);
+        const int twoLines = 2 * measure.lineHeight() + 4, oneLine = measure.lineHeight();
+        const checks::TextBox box = push ? checks::TextBox::MultiLineButton : checks::TextBox::MultiLineCheckOrRadio;
+        ASSERT_TRUE(checks::FitText(measure, box, drawn, cx, twoLines).fits);
+        ASSERT_FALSE(checks::FitText(measure, box, drawn, cx, oneLine).fits);
+        for (const bool multiLine : {true, false}) {
+            SCOPED_TRACE(multiLine ? "multi-line" : "single line");
+            const std::unique_ptr<QWidget> widget(MakeControlWidget(
+                ControlWindow{ControlClass::Button, multiLine ? style : style & ~0x2000u, true, false}, &dialog));
+            widget->setFont(CDynDlgView::templateFont().font);
+            SetControlWidgetText(widget.get(), QString::fromUtf8(text));
+            widget->setGeometry(0, 0, cx, twoLines);
+            widget->show();
+            EXPECT_EQ(VisiblyCut(widget.get()), !multiLine);
+            if (multiLine) {
+                widget->setGeometry(0, 0, cx, oneLine);
+                EXPECT_TRUE(VisiblyCut(widget.get())) << "two lines in one line's height";
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace qln::test
