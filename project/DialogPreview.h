@@ -37,6 +37,7 @@ inline constexpr std::uint32_t TabStop = 0x00010000;
 inline constexpr std::uint32_t DropDownList = 3;
 inline constexpr std::uint32_t NoIntegralHeight = 0x100;
 inline constexpr std::uint32_t BlackFrame = 7;
+inline constexpr std::uint32_t ButtonMultiLine = 0x2000;
 }  // namespace winstyle
 
 // A class name (quotes allowed, any letter case) to its code; Unknown when

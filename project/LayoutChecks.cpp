@@ -12,9 +12,7 @@ namespace {
 // Button and static styles (low bits of the style).
 constexpr std::uint32_t kButtonTypeMask = 0xF, kBsGroupBox = 7, kBsOwnerDraw = 0xB, kBsMultiLine = 0x2000;
 constexpr std::uint32_t kStaticTypeMask = 0x1F, kSsLeftNoWordWrap = 0xC, kSsSimple = 0xB, kSsNoPrefix = 0x80;
-// Room a control takes from its text: push-button frame and margins, the
-// check box or radio circle with its gap, the group box's indent.
-constexpr int kButtonMargin = 6, kCheckWidth = 17, kGroupIndent = 16;
+constexpr int kGroupIndent = 16;  // a group box's text is indented
 
 TextBox ButtonBox(std::uint32_t style)
 {
@@ -150,8 +148,8 @@ Fit FitText(const FontMeasure& font, TextBox box, std::string_view text, int cx,
     case TextBox::WrappedStatic:
     case TextBox::MultiLineButton:
     case TextBox::MultiLineCheckOrRadio: {
-        const int width = box == TextBox::MultiLineButton         ? cx - kButtonMargin
-                          : box == TextBox::MultiLineCheckOrRadio ? cx - kCheckWidth
+        const int width = box == TextBox::MultiLineButton         ? cx - kPushButtonMargins
+                          : box == TextBox::MultiLineCheckOrRadio ? cx - kCheckTextStart
                                                                   : cx;
         const std::vector<std::string> lines = WrapText(font, text, width);
         int wide = 0;
@@ -165,8 +163,8 @@ Fit FitText(const FontMeasure& font, TextBox box, std::string_view text, int cx,
         return {fits, high, cy, !fits};
     }
     case TextBox::SingleLineStatic: return {widest(text) <= cx, widest(text), cx};
-    case TextBox::Button: return {widest(text) + kButtonMargin <= cx, widest(text) + kButtonMargin, cx};
-    case TextBox::CheckOrRadio: return {widest(text) + kCheckWidth <= cx, widest(text) + kCheckWidth, cx};
+    case TextBox::Button: return {widest(text) + kPushButtonMargins <= cx, widest(text) + kPushButtonMargins, cx};
+    case TextBox::CheckOrRadio: return {widest(text) + kCheckTextStart <= cx, widest(text) + kCheckTextStart, cx};
     case TextBox::GroupBox: return {widest(text) + kGroupIndent <= cx, widest(text) + kGroupIndent, cx};
     }
     return {};

@@ -26,6 +26,12 @@ enum class TextBox {
     GroupBox
 };
 
+// Room a button takes from its text, as Windows draws it and the dialog
+// preview copies: a push button's frame and margins (half on either side),
+// and a check box's or radio button's box with its gap, after which the
+// text starts.
+constexpr int kPushButtonMargins = 6, kCheckTextStart = 17;
+
 // From the control's line kind, class name and style bits.
 TextBox TextBoxOf(int lineKind, std::string_view className, std::uint32_t style);
 // Whether '&' marks a hotkey in the control (not with SS_NOPREFIX).

@@ -1,5 +1,7 @@
 #include "views/ControlWidgets.h"
 
+#include "project/LayoutChecks.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,7 +30,6 @@ namespace {
 // Static styles: the type in the low five bits.
 constexpr std::uint32_t kSsTypeMask = 0x1F, kSsCenter = 1, kSsRight = 2, kSsSimple = 0xB, kSsLeftNoWrap = 0xC,
                         kSsSunken = 0x1000;
-constexpr std::uint32_t kBsMultiLine = 0x2000;
 constexpr std::uint32_t kEsMultiLine = 0x4, kEsCenter = 0x1, kEsRight = 0x2;
 constexpr std::uint32_t kSbsVert = 0x1, kUdsHorz = 0x40, kTbsVert = 0x2, kPbsVertical = 0x4;
 
@@ -92,14 +93,15 @@ QWidget* MakeStatic(std::uint32_t style, QWidget* parent)
 
 // Buttons drawn where Windows puts their texts, which is where the
 // clipped-text check measures them. A check box or radio button has a
-// 13-pixel box or circle and its text takes the rest of the control from 17
-// pixels on (the application style's own indicator would push the text 2-3
-// pixels further right, and Qt's check box label stops a pixel short of the
-// right edge). A BS_MULTILINE button wraps its text at blanks, centred
-// vertically; a push button keeps 3 pixels free on either side.
+// 13-pixel box or circle and its text takes the rest of the control from
+// kCheckTextStart on (the application style's own indicator would push the
+// text 2-3 pixels further right, and Qt's check box label stops a pixel
+// short of the right edge). A BS_MULTILINE button wraps its text at blanks,
+// centred vertically, within its margins.
 class WindowsButtonStyle : public QProxyStyle {
 public:
-    static constexpr int kIndicator = 13, kTextStart = 17, kPushMargin = 3;
+    static constexpr int kIndicator = 13, kTextStart = checks::kCheckTextStart,
+                         kPushMargin = checks::kPushButtonMargins / 2;
     static constexpr const char* kWrapsProperty = "qlnWrapsText";
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
@@ -200,12 +202,12 @@ QWidget* MakeButton(std::uint32_t style, QWidget* parent)
         auto* push = new QPushButton(parent);
         push->setDefault((style & 0xF) == 1);
         push->setFlat((style & 0xF) == 0xA);
-        if (!(style & kBsMultiLine))
+        if (!(style & winstyle::ButtonMultiLine))
             return push;  // the application style draws one line as Windows does
         button = push;
     }
     }
-    button->setProperty(WindowsButtonStyle::kWrapsProperty, bool(style & kBsMultiLine));
+    button->setProperty(WindowsButtonStyle::kWrapsProperty, bool(style & winstyle::ButtonMultiLine));
     button->setStyle(ButtonStyle());
     return button;
 }

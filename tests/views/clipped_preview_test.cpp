@@ -169,6 +169,16 @@ int FirstInkColumn(const QImage& image, const QColor& text, int from)
     return -1;
 }
 
+// A button of the preview, in the template font, showing `text`.
+std::unique_ptr<QWidget> PreviewButton(std::uint32_t style, const char* text, QWidget* dialog)
+{
+    std::unique_ptr<QWidget> widget(MakeControlWidget(ControlWindow{ControlClass::Button, style, true, false}, dialog));
+    widget->setFont(CDynDlgView::templateFont().font);
+    SetControlWidgetText(widget.get(), QString::fromUtf8(text));
+    widget->show();
+    return widget;
+}
+
 // The check gives a check box's or radio button's text the control's width
 // less 17 pixels for the box and its gap. The preview must draw the text
 // exactly there: starting 17 pixels in, whole when the control is as wide as
@@ -190,14 +200,10 @@ TEST(ClippedPreview, CheckBoxAndRadioTextStartWhereTheCheckMeasuresIt)
         const int bearing = FirstInkColumn(label.grab().toImage(), ink, 0);
         for (const std::uint32_t style : {0x3u /* auto check box */, 0x6u /* auto 3-state */, 0x9u /* auto radio */}) {
             SCOPED_TRACE(std::to_string(style) + " \"" + text + "\"");
-            const std::unique_ptr<QWidget> widget(
-                MakeControlWidget(ControlWindow{ControlClass::Button, style, true, false}, &dialog));
-            widget->setFont(font);
-            SetControlWidgetText(widget.get(), QString::fromUtf8(text));
+            const std::unique_ptr<QWidget> widget = PreviewButton(style, text, &dialog);
             const checks::Fit fit = checks::FitText(measure, checks::TextBox::CheckOrRadio,
                                                     checks::DrawnText(text, true, 20, 10), 1000, 20);
             widget->setGeometry(0, 0, fit.needed + 40, 20);
-            widget->show();
             // Right of the 13-pixel box, the first ink is the text's (the
             // hotkey's underline starts left of a glyph's own ink).
             if (!std::strchr(text, '&')) {
@@ -234,12 +240,9 @@ TEST(ClippedPreview, MultiLineButtonsWrapWhereTheCheckWrapsThem)
         ASSERT_FALSE(checks::FitText(measure, box, drawn, cx, oneLine).fits);
         for (const bool multiLine : {true, false}) {
             SCOPED_TRACE(multiLine ? "multi-line" : "single line");
-            const std::unique_ptr<QWidget> widget(MakeControlWidget(
-                ControlWindow{ControlClass::Button, multiLine ? style : style & ~0x2000u, true, false}, &dialog));
-            widget->setFont(CDynDlgView::templateFont().font);
-            SetControlWidgetText(widget.get(), QString::fromUtf8(text));
+            const std::unique_ptr<QWidget> widget =
+                PreviewButton(multiLine ? style : style & ~0x2000u, text, &dialog);
             widget->setGeometry(0, 0, cx, twoLines);
-            widget->show();
             EXPECT_EQ(VisiblyCut(widget.get()), !multiLine);
             if (multiLine) {
                 widget->setGeometry(0, 0, cx, oneLine);
